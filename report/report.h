@@ -1,0 +1,48 @@
+/*
+ * Problem report generation: the report writer and the section writers.
+ *
+ * Every writer borrows the report file handle that ComposeReport opened;
+ * none of them closes it. Text is 8-bit ANSI, lines end in CR LF.
+ */
+#ifndef QEL_REPORT_H
+#define QEL_REPORT_H
+
+#include <windows.h>
+
+/* Width of a report line in columns (bytes). */
+#define REPORT_LINE_WIDTH 70
+
+/* Writes text cut into chunks of at most 70 bytes with CR LF between them;
+ * the first chunk is shortened by indent columns (indent > 70 counts as 0).
+ * A null text writes one CR LF. Returns nonzero when the last write
+ * succeeded, 0 on failure or a null file. */
+int WriteReportText(HANDLE file, const char *text, unsigned indent);
+
+/* Writes text whole, without cutting or adding anything. */
+int WriteReportPlain(HANDLE file, const char *text);
+
+/* Registry subtree of path (which ends in a backslash) under root. */
+void DumpRegistryTree(HANDLE file, char *path, HKEY root);
+void DumpRegistryKey(HKEY key, HANDLE file, char *path, HKEY root);
+void DumpRegistryValues(HANDLE file, const char *path, HKEY root);
+
+/* Start-up configuration files, copied byte for byte under headers. */
+void WriteConfigFilesSection(HANDLE report);
+void DumpTextFile(HANDLE report, const char *fileName);
+
+/* Display driver instance, driver files and monitor key. */
+#define DISPLAY_INSTANCE_SIZE 8
+void FindDisplayInstance(char instance[DISPLAY_INSTANCE_SIZE]);
+void WriteDisplayDriverSection(HANDLE report);
+void WriteFileInfo(HANDLE report, const char *fileName);
+void WriteMonitorSection(HANDLE report);
+
+/* Operating-system line and the adapter's hardware configuration. */
+void WriteOsVersionLine(HANDLE report);
+void WriteAdapterHardwareInfo(HANDLE report);
+
+/* Writes the whole report to the file named by field 1120 of the wizard.
+ * Returns 1 when the file was created and written, 0 otherwise. */
+int ComposeReport(HWND page);
+
+#endif
