@@ -1,0 +1,2 @@
+qel_add_gtest(report_writer_test writer_test.cpp)
+target_link_libraries(report_writer_test PRIVATE qelreport qeltestsupport)
