@@ -1,0 +1,348 @@
+/*
+ * qelbench: builds a large registry tree and a 1 MB configuration file,
+ * dumps them as the problem report does, and sets wall time and peak
+ * memory against "reg export" of the same tree. Each dump runs as a child
+ * process of its own, started and measured the same way.
+ *
+ *   qelbench [run [groups [repeats]]]   the benchmark (default 10 groups,
+ *                                       about 10,000 keys; 3 repeats)
+ *   qelbench smoke                      a tiny tree: checks that every
+ *                                       step works and loses nothing
+ *   qelbench dump-reg OUT               child: the registry dump only
+ *   qelbench dump-text FILE OUT         child: the text file dump only
+ *   qelbench idle                       child: starts and ends
+ */
+#include "bench.h"
+#include "report.h"
+
+#include <algorithm>
+#include <stdio.h>
+#include <stdlib.h>
+#include <string.h>
+#include <vector>
+
+#define CONFIG_FILE_SIZE (1024 * 1024)
+#define GROWTH_FACTOR    4
+
+static HANDLE CreateReport(const char *path)
+{
+    return CreateFileA(path, GENERIC_WRITE, 0, NULL, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL,
+                       NULL);
+}
+
+static int DumpRegistryChild(const char *out)
+{
+    HANDLE report = CreateReport(out);
+    if (report == INVALID_HANDLE_VALUE)
+        return 2;
+    char path[] = BENCH_ROOT_PATH "\\";
+    DumpRegistryTree(report, path, HKEY_CURRENT_USER);
+    CloseHandle(report);
+    return 0;
+}
+
+static int DumpTextChild(const char *file, const char *out)
+{
+    HANDLE report = CreateReport(out);
+    if (report == INVALID_HANDLE_VALUE)
+        return 2;
+    DumpTextFile(report, file);
+    CloseHandle(report);
+    return 0;
+}
+
+/* ---- the measuring parent ---- */
+
+struct Workspace {
+    std::string folder;
+    std::string ownDump;
+    std::string regExport;
+    std::string config;
+    std::string textDump;
+};
+
+static Workspace MakeWorkspace()
+{
+    char temp[MAX_PATH];
+    GetTempPathA(sizeof(temp), temp);
+    Workspace space;
+    space.folder = std::string(temp) + "qelbench";
+    CreateDirectoryA(space.folder.c_str(), NULL);
+    space.ownDump = space.folder + "\\own.txt";
+    space.regExport = space.folder + "\\reg.reg";
+    space.config = space.folder + "\\bench.ini";
+    space.textDump = space.folder + "\\text.txt";
+    return space;
+}
+
+static void RemoveWorkspace(const Workspace &space)
+{
+    DeleteFileA(space.ownDump.c_str());
+    DeleteFileA(space.regExport.c_str());
+    DeleteFileA(space.config.c_str());
+    DeleteFileA(space.textDump.c_str());
+    RemoveDirectoryA(space.folder.c_str());
+}
+
+static std::string OwnCommand(const std::string &arguments)
+{
+    return "\"" + OwnProgramPath() + "\" " + arguments;
+}
+
+static std::string RegExportCommand(const Workspace &space)
+{
+    return "reg.exe export " BENCH_REG_KEY " \"" + space.regExport + "\" /y";
+}
+
+template <typename T>
+static T Median(std::vector<T> values)
+{
+    std::sort(values.begin(), values.end());
+    return values[values.size() / 2];
+}
+
+/* The median of each figure over the repeats; a failed run fails all. */
+static RunResult MedianRun(const std::vector<RunResult> &runs)
+{
+    RunResult result = runs[0];
+    std::vector<double> seconds;
+    std::vector<SIZE_T> workingSet, pagefile;
+    for (const RunResult &run : runs) {
+        if (!run.started || run.exitCode != 0)
+            return run;
+        seconds.push_back(run.seconds);
+        workingSet.push_back(run.peakWorkingSet);
+        pagefile.push_back(run.peakPagefile);
+    }
+    result.seconds = Median(seconds);
+    result.peakWorkingSet = Median(workingSet);
+    result.peakPagefile = Median(pagefile);
+    return result;
+}
+
+static RunResult Measure(const std::string &command, int repeats)
+{
+    std::vector<RunResult> runs;
+    for (int i = 0; i < repeats; i++)
+        runs.push_back(RunMeasured(command));
+    return MedianRun(runs);
+}
+
+static void PrintHeading()
+{
+    printf("%-26s %9s %12s %12s %12s\n", "", "wall s", "peak WS KB", "peak priv KB",
+           "output KB");
+}
+
+static void PrintRun(const char *label, const RunResult &run, unsigned long long outputBytes)
+{
+    if (!run.started || run.exitCode != 0) {
+        printf("%-26s FAILED (started %d, exit code %lu)\n", label, run.started,
+               run.exitCode);
+        return;
+    }
+    printf("%-26s %9.2f %12lu %12lu %12llu\n", label, run.seconds,
+           static_cast<unsigned long>(run.peakWorkingSet / 1024),
+           static_cast<unsigned long>(run.peakPagefile / 1024), outputBytes / 1024);
+}
+
+static double Ratio(double ours, double theirs)
+{
+    return theirs > 0 ? ours / theirs : 0;
+}
+
+static void PrintRatio(const char *label, const RunResult &ours, const RunResult &reg,
+                       const RunResult &idle)
+{
+    printf("%-26s %9.2f %12.2f %12.2f   (time less process start: %.2f)\n", label,
+           Ratio(ours.seconds, reg.seconds),
+           Ratio(ours.peakWorkingSet, reg.peakWorkingSet),
+           Ratio(ours.peakPagefile, reg.peakPagefile),
+           Ratio(ours.seconds - idle.seconds, reg.seconds - idle.seconds));
+}
+
+/* UTF-16 text of reg export: key lines start with '[', value lines of the
+ * tree with the quoted value name mark. */
+static void CountRegExport(const std::string &path, unsigned long *keys, unsigned long *values)
+{
+    *keys = *values = 0;
+    HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, NULL,
+                              OPEN_EXISTING, 0, NULL);
+    if (file == INVALID_HANDLE_VALUE)
+        return;
+    DWORD size = GetFileSize(file, NULL);
+    std::vector<WCHAR> text(size / 2 + 1);
+    DWORD got = 0;
+    ReadFile(file, text.data(), size, &got, NULL);
+    CloseHandle(file);
+    size_t count = got / 2;
+    for (size_t i = 1; i + 2 < count; i++) {
+        if (text[i - 1] != L'\n')
+            continue;
+        if (text[i] == L'[')
+            (*keys)++;
+        else if (text[i] == L'"' && text[i + 1] == VALUE_NAME_MARK[0]
+                 && text[i + 2] == VALUE_NAME_MARK[1])
+            (*values)++;
+    }
+}
+
+/* Both dumps must hold every key and every value of the tree. */
+static BOOL CheckComplete(const char *label, const Workspace &space, const TreeCounts &tree)
+{
+    DumpCounts own = CountOwnDump(space.ownDump);
+    unsigned long regKeys, regValues;
+    CountRegExport(space.regExport, &regKeys, &regValues);
+    BOOL ok = own.keys == tree.keys && own.values == tree.values && regKeys == tree.keys
+              && regValues == tree.values;
+    printf("%s: tree %lu keys %lu values; our dump %lu keys %lu values; "
+           "reg export %lu keys %lu values: %s\n",
+           label, tree.keys, tree.values, own.keys, own.values, regKeys, regValues,
+           ok ? "complete" : "INCOMPLETE");
+    return ok;
+}
+
+struct TreeRun {
+    RunResult reg;
+    RunResult own;
+};
+
+static TreeRun MeasureTree(const char *scale, const Workspace &space, const RunResult &idle,
+                           int repeats)
+{
+    std::vector<RunResult> regRuns, ownRuns;
+    for (int i = 0; i < repeats; i++) {       /* interleaved: same cache state */
+        regRuns.push_back(RunMeasured(RegExportCommand(space)));
+        ownRuns.push_back(RunMeasured(OwnCommand("dump-reg \"" + space.ownDump + "\"")));
+    }
+    TreeRun run = { MedianRun(regRuns), MedianRun(ownRuns) };
+    char label[64];
+    sprintf(label, "reg export %s", scale);
+    PrintRun(label, run.reg, FileSizeOf(space.regExport));
+    sprintf(label, "our DumpRegistryTree %s", scale);
+    PrintRun(label, run.own, FileSizeOf(space.ownDump));
+    sprintf(label, "ratio ours/reg %s", scale);
+    PrintRatio(label, run.own, run.reg, idle);
+    return run;
+}
+
+static BOOL BuildTree(const TreeShape &shape, unsigned firstGroup, TreeCounts *counts)
+{
+    DWORD start = GetTickCount();
+    BOOL ok = BuildBenchTree(shape, firstGroup, counts);
+    printf("tree of %u groups: %lu keys, %lu values (%.1f s to build)%s\n", shape.groups,
+           counts->keys, counts->values, (GetTickCount() - start) / 1000.0,
+           ok ? "" : ": BUILD FAILED");
+    return ok;
+}
+
+static int RunBenchmark(unsigned groups, int repeats)
+{
+    Workspace space = MakeWorkspace();
+    DeleteBenchTree();
+    TreeShape shape = ShapeForGroups(groups);
+    TreeCounts tree;
+    if (!BuildTree(shape, 0, &tree) || !WriteConfigFile(space.config, CONFIG_FILE_SIZE))
+        return 1;
+    printf("median of %d runs each; ratios below 1 mean ours is faster or smaller\n\n",
+           repeats);
+
+    PrintHeading();
+    RunResult idle = Measure(OwnCommand("idle"), repeats);
+    PrintRun("process start (idle)", idle, 0);
+    TreeRun small = MeasureTree("1x", space, idle, repeats);
+    BOOL complete = CheckComplete("1x", space, tree);
+
+    RunResult text = Measure(OwnCommand("dump-text \"" + space.config + "\" \"" +
+                                        space.textDump + "\""), repeats);
+    printf("\n");
+    PrintHeading();
+    PrintRun("DumpTextFile 1 MB", text, FileSizeOf(space.textDump));
+    if (text.seconds > idle.seconds)
+        printf("  %.0f KB/s after process start\n",
+               CONFIG_FILE_SIZE / 1024.0 / (text.seconds - idle.seconds));
+
+    printf("\n");
+    TreeShape grown = ShapeForGroups(groups * GROWTH_FACTOR);
+    TreeCounts big;
+    if (!BuildTree(grown, groups, &big))
+        return 1;
+    PrintHeading();
+    TreeRun large = MeasureTree("4x", space, idle, repeats);
+    complete = CheckComplete("4x", space, big) && complete;
+
+    printf("\nmemory flatness, peak at 4x over peak at 1x (working set, private):\n");
+    printf("  our dump   %.2f %.2f\n",
+           Ratio(large.own.peakWorkingSet, small.own.peakWorkingSet),
+           Ratio(large.own.peakPagefile, small.own.peakPagefile));
+    printf("  reg export %.2f %.2f\n",
+           Ratio(large.reg.peakWorkingSet, small.reg.peakWorkingSet),
+           Ratio(large.reg.peakPagefile, small.reg.peakPagefile));
+    printf("  our dump above process start: %ld KB at 1x, %ld KB at 4x (working set)\n",
+           static_cast<long>(small.own.peakWorkingSet / 1024) -
+               static_cast<long>(idle.peakWorkingSet / 1024),
+           static_cast<long>(large.own.peakWorkingSet / 1024) -
+               static_cast<long>(idle.peakWorkingSet / 1024));
+
+    DeleteBenchTree();
+    RemoveWorkspace(space);
+    return complete ? 0 : 1;
+}
+
+/* ---- the smoke run: every step once on a tiny tree, no timing ---- */
+
+static BOOL Expect(BOOL condition, const char *what)
+{
+    printf("%s: %s\n", condition ? "ok  " : "FAIL", what);
+    return condition;
+}
+
+static int RunSmoke()
+{
+    Workspace space = MakeWorkspace();
+    DeleteBenchTree();
+    TreeCounts tree;
+    BOOL ok = Expect(BuildBenchTree(SmokeShape(), 0, &tree), "tree built");
+    ok = Expect(WriteConfigFile(space.config, 4096), "configuration file written") && ok;
+
+    RunResult reg = RunMeasured(RegExportCommand(space));
+    ok = Expect(reg.started && reg.exitCode == 0, "reg export ran") && ok;
+    RunResult own = RunMeasured(OwnCommand("dump-reg \"" + space.ownDump + "\""));
+    ok = Expect(own.started && own.exitCode == 0, "our dump ran as a child") && ok;
+    ok = Expect(own.peakWorkingSet > 0 && reg.peakWorkingSet > 0,
+                "peak memory read from the process handles") && ok;
+    ok = CheckComplete("smoke", space, tree) && ok;
+
+    RunResult text = RunMeasured(OwnCommand("dump-text \"" + space.config + "\" \"" +
+                                            space.textDump + "\""));
+    ok = Expect(text.started && text.exitCode == 0 && FileSizeOf(space.textDump) > 4096,
+                "text file dump ran and holds the file") && ok;
+
+    DeleteBenchTree();
+    RemoveWorkspace(space);
+    return ok ? 0 : 1;
+}
+
+int main(int argc, char **argv)
+{
+    /* Console output in order with the children's. */
+    setvbuf(stdout, NULL, _IONBF, 0);
+    const char *mode = argc > 1 ? argv[1] : "run";
+    if (!strcmp(mode, "dump-reg") && argc == 3)
+        return DumpRegistryChild(argv[2]);
+    if (!strcmp(mode, "dump-text") && argc == 4)
+        return DumpTextChild(argv[2], argv[3]);
+    if (!strcmp(mode, "idle"))
+        return 0;
+    if (!strcmp(mode, "smoke"))
+        return RunSmoke();
+    if (!strcmp(mode, "run")) {
+        unsigned groups = argc > 2 ? strtoul(argv[2], NULL, 10) : 10;
+        int repeats = argc > 3 ? atoi(argv[3]) : 3;
+        if (groups > 0 && repeats > 0)
+            return RunBenchmark(groups, repeats);
+    }
+    fprintf(stderr, "usage: qelbench [run [groups [repeats]]] | smoke | dump-reg OUT | "
+                    "dump-text FILE OUT | idle\n");
+    return 2;
+}

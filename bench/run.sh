@@ -1,0 +1,10 @@
+#!/usr/bin/env bash
+# Builds qelbench and runs the benchmark under Wine in a prefix of its own.
+#   bench/run.sh [groups [repeats]]     (default: 10 groups, 3 repeats)
+# Build folder: $QEL_BUILD_DIR, or build-bench beside this script's folder.
+set -euo pipefail
+top=$(cd "$(dirname "$0")/.." && pwd)
+build=${QEL_BUILD_DIR:-$top/build-bench}
+QEL_BUILD_DIR=$build bash "$top/scripts/build.sh" >/dev/null
+QEL_WINE_ROOT=$build/wine QEL_TEST_NAME=bench \
+    bash "$top/tests/wine-run.sh" "$build/bin/qelbench.exe" run "${1:-10}" "${2:-3}"
