@@ -1,0 +1,181 @@
+/*
+ * Display driver and monitor sections: the registry keys of the display
+ * adapter's driver instance and of the monitor at the same instance, and
+ * where the driver package's files lie, their versions and sizes.
+ *
+ * The driver instance is found through the devices that the configuration
+ * manager has enumerated: the first whose hardware key's "Driver" value
+ * lies in the display class names it.
+ */
+#include "report.h"
+
+#include <string.h>
+
+#define NAME_SIZE 16
+#define DATA_SIZE 260
+#define PATH_SIZE 260
+#define VERSION_TEXT_SIZE 64
+
+static const char classRoot[] = "System\\CurrentControlSet\\Services\\Class";
+static const char displayPrefix[] = "DISPLAY\\";
+#define DISPLAY_PREFIX_LENGTH 8
+
+static const char *const packageFiles[] = {
+    "QELDISP.DRV", "QELDISP.VXD", "QELSUP5.DLL", "QELSUP4.DLL",
+    "QELSUP3.DLL", "QELSUP2.DLL", "QELSUP1.DLL", "QELHELP.HLP",
+    "QELDCFG.DLL", "QELHK32.EXE", "QELPR.EXE",
+};
+
+/* Reads a string value into data (DATA_SIZE bytes) and makes sure it is
+ * terminated within the buffer; 0 when it cannot be read so. */
+static int ReadStringValue(HKEY key, const char *name, char *data)
+{
+    DWORD size = DATA_SIZE;
+    if (RegQueryValueExA(key, name, NULL, NULL, reinterpret_cast<BYTE *>(data), &size)
+        != ERROR_SUCCESS)
+        return 0;
+    if (size > 0 && data[size - 1] == '\0')
+        return 1;
+    if (size >= DATA_SIZE)
+        return 0;
+    data[size] = '\0';
+    return 1;
+}
+
+/* Reads the "Driver" value of the device's hardware key under Enum of
+ * HKEY_LOCAL_MACHINE; 0 when the key or the value cannot be read. */
+static int ReadDeviceDriver(const char *hardwareKey, char *driver)
+{
+    char path[PATH_SIZE];
+    if (lstrlenA(hardwareKey) + 5 >= PATH_SIZE)
+        return 0;
+    wsprintfA(path, "%s%s", "Enum", "\\");
+    lstrcatA(path, hardwareKey);
+
+    HKEY key;
+    if (RegOpenKeyA(HKEY_LOCAL_MACHINE, path, &key) != ERROR_SUCCESS)
+        return 0;
+    int read = ReadStringValue(key, "Driver", driver);
+    RegCloseKey(key);
+    return read;
+}
+
+/* Judges one enumerated device: when its driver lies in the display class
+ * and the instance name fits the buffer, copies the name and returns 1.
+ * A device without a readable "HardWareKey" is skipped; one whose
+ * hardware key cannot be read is judged by its "HardWareKey" alone. */
+static int MatchDisplayDevice(HKEY enumKey, const char *name,
+                              char instance[DISPLAY_INSTANCE_SIZE])
+{
+    HKEY device;
+    if (RegOpenKeyA(enumKey, name, &device) != ERROR_SUCCESS)
+        return 0;
+    char hardwareKey[DATA_SIZE];
+    int read = ReadStringValue(device, "HardWareKey", hardwareKey);
+    RegCloseKey(device);
+    if (!read)
+        return 0;
+
+    char driver[DATA_SIZE];
+    const char *judged = ReadDeviceDriver(hardwareKey, driver) ? driver : hardwareKey;
+    if (_strnicmp(judged, displayPrefix, DISPLAY_PREFIX_LENGTH) != 0)
+        return 0;
+    /* An instance name longer than the buffer holds names no instance we
+     * could report; such an entry does not match. */
+    const char *rest = judged + DISPLAY_PREFIX_LENGTH;
+    if (lstrlenA(rest) >= DISPLAY_INSTANCE_SIZE)
+        return 0;
+    lstrcpyA(instance, rest);
+    return 1;
+}
+
+void FindDisplayInstance(char instance[DISPLAY_INSTANCE_SIZE])
+{
+    instance[0] = '\0';
+    HKEY enumKey;
+    if (RegOpenKeyA(HKEY_DYN_DATA, "Config Manager\\Enum", &enumKey) != ERROR_SUCCESS)
+        return;
+    char name[NAME_SIZE];
+    for (DWORD index = 0; RegEnumKeyA(enumKey, index, name, NAME_SIZE) == ERROR_SUCCESS;
+         ++index) {
+        if (MatchDisplayDevice(enumKey, name, instance))
+            break;
+    }
+    RegCloseKey(enumKey);
+}
+
+void WriteDisplayDriverSection(HANDLE report)
+{
+    char instance[DISPLAY_INSTANCE_SIZE];
+    FindDisplayInstance(instance);
+    char path[PATH_SIZE];
+    wsprintfA(path, "%s\\%s\\%s\\%s\\", classRoot, "Display", instance, "Default");
+    DumpRegistryTree(report, path, HKEY_LOCAL_MACHINE);
+
+    for (const char *fileName : packageFiles)
+        WriteFileInfo(report, fileName);
+}
+
+/* Writes "Version = a.b.c.d" and a tab from the file's fixed version
+ * information; nothing when the file has none or it cannot be read. */
+static void WriteFileVersion(HANDLE report, const char *path)
+{
+    DWORD ignored;
+    DWORD size = GetFileVersionInfoSizeA(path, &ignored);
+    if (!size)
+        return;
+    void *block = HeapAlloc(GetProcessHeap(), 0, size);
+    if (!block)
+        return;
+    VS_FIXEDFILEINFO *fixed;
+    UINT fixedSize;
+    if (GetFileVersionInfoA(path, 0, size, block) &&
+        VerQueryValueA(block, "\\", reinterpret_cast<void **>(&fixed), &fixedSize) &&
+        fixedSize >= sizeof(VS_FIXEDFILEINFO)) {
+        char text[VERSION_TEXT_SIZE];
+        wsprintfA(text, "Version = %d.%d.%d.%d", HIWORD(fixed->dwFileVersionMS),
+                  LOWORD(fixed->dwFileVersionMS), HIWORD(fixed->dwFileVersionLS),
+                  LOWORD(fixed->dwFileVersionLS));
+        WriteReportText(report, text, 0);
+        WriteReportText(report, "\t", 0);
+    }
+    HeapFree(GetProcessHeap(), 0, block);
+}
+
+static void WriteFileSize(HANDLE report, const char *path)
+{
+    WIN32_FIND_DATAA found;
+    HANDLE search = FindFirstFileA(path, &found);
+    if (search == INVALID_HANDLE_VALUE)
+        return;
+    char text[VERSION_TEXT_SIZE];
+    wsprintfA(text, "Size = %ld bytes", static_cast<long>(found.nFileSizeLow));
+    WriteReportText(report, text, 0);
+    WriteReportText(report, NULL, 0);
+    FindClose(search);
+}
+
+/* The version is read from the path the search found, so that it always
+ * belongs to the file whose path and size are shown. */
+void WriteFileInfo(HANDLE report, const char *fileName)
+{
+    static_assert(sizeof(OFSTRUCT) == 136, "OFSTRUCT as OpenFile knows it");
+    OFSTRUCT file;
+    file.cBytes = sizeof(file);
+    if (OpenFile(fileName, &file, OF_EXIST) == HFILE_ERROR)
+        return;
+    WriteReportText(report, NULL, 0);
+    WriteReportText(report, file.szPathName, 0);
+    WriteReportText(report, NULL, 0);
+    WriteFileVersion(report, file.szPathName);
+    WriteFileSize(report, file.szPathName);
+}
+
+void WriteMonitorSection(HANDLE report)
+{
+    char instance[DISPLAY_INSTANCE_SIZE];
+    FindDisplayInstance(instance);
+    char path[PATH_SIZE];
+    wsprintfA(path, "%s\\%s\\%s\\", classRoot, "Monitor", instance);
+    DumpRegistryTree(report, path, HKEY_LOCAL_MACHINE);
+}
