@@ -1,0 +1,54 @@
+/*
+ * Drives a running wizard from another process, the way a user would:
+ * finds its window, types into the fields of the page that is showing,
+ * presses its buttons once they are offered, and answers its message
+ * boxes. Every wait polls with a timeout, so a wizard that hangs or
+ * shows the wrong thing fails the caller instead of blocking it.
+ */
+#ifndef QEL_TEST_AUTOMATION_H
+#define QEL_TEST_AUTOMATION_H
+
+#include <windows.h>
+
+#include <string>
+
+#define AUTOMATION_TIMEOUT 20000
+
+/* Buttons of a wizard sheet. */
+#define WIZARD_BACK   0x3023
+#define WIZARD_NEXT   0x3024
+#define WIZARD_FINISH 0x3025
+#define WIZARD_CANCEL IDCANCEL
+
+/* Starts program with working folder folder; null handles on failure. */
+PROCESS_INFORMATION StartProgram(const std::string &program, const std::string &folder);
+/* Waits for the process to end; returns its exit code, or -1 on timeout. */
+long WaitForExit(const PROCESS_INFORMATION &process, DWORD timeout = AUTOMATION_TIMEOUT);
+void CloseProgram(PROCESS_INFORMATION &process);
+
+/* The visible wizard sheet of the process, or null after the timeout. */
+HWND WaitForWizard(DWORD processId, DWORD timeout = AUTOMATION_TIMEOUT);
+/* A visible message box of the process, or null after the timeout. */
+HWND WaitForMessageBox(DWORD processId, DWORD timeout = AUTOMATION_TIMEOUT);
+/* The texts of the box: its caption and its message. */
+std::string WindowText(HWND window);
+std::string MessageBoxText(HWND box);
+/* Clicks button id (IDOK, IDYES, IDNO...) of the box. */
+bool AnswerMessageBox(HWND box, int buttonId);
+
+/* The page showing in the sheet, and its index: the page whose picture
+ * control 1000 + index it holds; -1 when none is showing. */
+HWND CurrentPage(HWND sheet);
+int CurrentPageIndex(HWND sheet);
+bool WaitForPage(HWND sheet, int index, DWORD timeout = AUTOMATION_TIMEOUT);
+
+/* Fields of the page that is showing. */
+bool SetFieldText(HWND sheet, int fieldId, const std::string &text);
+std::string FieldText(HWND sheet, int fieldId);
+
+/* A button of the sheet that is visible and enabled. */
+bool IsButtonOffered(HWND sheet, int buttonId);
+/* Waits until the button is offered, then clicks it; false if it never is. */
+bool PressButton(HWND sheet, int buttonId, DWORD timeout = AUTOMATION_TIMEOUT);
+
+#endif

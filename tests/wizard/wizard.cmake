@@ -1,0 +1,15 @@
+# Unit tests of the field store and the report composition on real wizard
+# pages in the test's own process; end-to-end tests that run QELPR.EXE and
+# drive it from outside as a user would.
+add_library(qelwizardtest STATIC ${CMAKE_CURRENT_LIST_DIR}/sheet.cpp)
+target_include_directories(qelwizardtest PUBLIC ${CMAKE_CURRENT_LIST_DIR})
+target_link_libraries(qelwizardtest PUBLIC qelwizard qeltestsupport comctl32)
+
+qel_add_gtest(wizard_fields_test ${CMAKE_CURRENT_LIST_DIR}/fields_test.cpp)
+target_link_libraries(wizard_fields_test PRIVATE qelwizardtest)
+add_dependencies(wizard_fields_test QELPRENU QELPRDEF)
+
+qel_add_gtest(wizard_compose_test ${CMAKE_CURRENT_LIST_DIR}/compose_test.cpp
+              ${CMAKE_CURRENT_LIST_DIR}/compose_test.rc)
+target_link_libraries(wizard_compose_test PRIVATE qelwizardtest qelautomation)
+add_dependencies(wizard_compose_test QELPRENU QELPRDEF)
