@@ -17,85 +17,11 @@
 #include "common.h"
 #include "fields.h"
 #include "report.h"
+#include "reportcheck.h"
 #include "sandbox.h"
 #include "sheet.h"
 
 static const char retailKey[] = "System\\CurrentControlSet\\Services\\Class\\Display\\QEL";
-
-static std::string Banner(const char *rule)
-{
-    return std::string("\r\n\r\n") + rule + "\r\n\r\n";
-}
-
-static const std::string generalBanner = Banner(
-    "===============================GENERAL=================================");
-static const std::string customerBanner = Banner(
-    "=========================CUSTOMER INFORMATION==========================");
-static const std::string systemBanner = Banner(
-    "==========================SYSTEM INFORMATION===========================");
-static const std::string osBanner = Banner(
-    "============================O/S INFORMATION============================");
-static const std::string adapterBanner = Banner(
-    "======================DISPLAY ADAPTER INFORMATION======================");
-static const std::string driverBanner = Banner(
-    "======================DISPLAY DRIVER INFORMATION=======================");
-static const std::string monitorBanner = Banner(
-    "==========================MONITOR INFORMATION==========================");
-static const std::string problemBanner = Banner(
-    "==========================PROBLEM INFORMATION==========================");
-static const std::string filesBanner = Banner(
-    "=================================FILES=================================");
-
-static std::string Padded(const std::string &label)
-{
-    return label.size() >= 25 ? label : label + std::string(25 - label.size(), ' ');
-}
-
-static std::string FieldLine(int fieldId, const std::string &text)
-{
-    return Padded(FieldLabel(fieldId)) + "  " + text + "\r\n";
-}
-
-/* The report split at its banners; a section is the text after its banner
- * up to the next one. Missing banners leave the report whole in "rest". */
-struct Sections {
-    std::string head, general, customer, system, os, adapter, driver, monitor, problem,
-        files;
-    bool complete = false;
-};
-
-static Sections SplitReport(const std::string &report)
-{
-    const std::string *banners[] = { &generalBanner, &customerBanner, &systemBanner,
-                                     &osBanner, &adapterBanner, &driverBanner,
-                                     &monitorBanner, &problemBanner, &filesBanner };
-    Sections s;
-    std::string *parts[] = { &s.head, &s.general, &s.customer, &s.system, &s.os,
-                             &s.adapter, &s.driver, &s.monitor, &s.problem, &s.files };
-    size_t at = 0;
-    for (int i = 0; i < 9; i++) {
-        size_t found = report.find(*banners[i], at);
-        if (found == std::string::npos)
-            return s;
-        *parts[i] = report.substr(at, found - at);
-        at = found + banners[i]->size();
-    }
-    s.files = report.substr(at);
-    s.complete = true;
-    return s;
-}
-
-static std::string NowText(bool date)
-{
-    SYSTEMTIME now;
-    GetLocalTime(&now);
-    char text[64] = "";
-    if (date)
-        GetDateFormatA(0, 0, &now, NULL, text, sizeof(text));
-    else
-        GetTimeFormatA(0, 0, &now, NULL, text, sizeof(text));
-    return text;
-}
 
 class ComposeTest : public ::testing::Test {
 protected:
@@ -129,10 +55,10 @@ TEST_F(ComposeTest, WritesEverySectionInOrderWithTheAnswers)
     wizard.SetField(1111, std::string(75, 'a') + "\r\nsecond 100% line");
     registry.SetString("Enum\\Root\\*PNP0C01", "Class", "System");
 
-    std::string dateBefore = NowText(true), timeBefore = NowText(false);
+    std::string dateBefore = DateText(), timeBefore = TimeText();
     ASSERT_EQ(ComposeReport(wizard.Page(8)), 1);
-    std::string timeAfter = NowText(false);
-    Sections s = SplitReport(report.Bytes());
+    std::string timeAfter = TimeText();
+    ReportSections s = SplitReport(report.Bytes());
     ASSERT_TRUE(s.complete) << report.Bytes();
 
     EXPECT_EQ(s.head, "") << "no retail notice without the switch";
@@ -175,12 +101,12 @@ TEST_F(ComposeTest, WritesEverySectionInOrderWithTheAnswers)
     EXPECT_EQ(s.monitor.rfind("\r\n[System\\CurrentControlSet\\Services\\Class\\Monitor\\", 0), 0u)
         << s.monitor;
 
-    std::string summary = Padded(FieldLabel(1115));
+    std::string summary = PaddedLabel(FieldLabel(1115));
     for (int chunk = 0; chunk < 4; chunk++)
         summary += std::string(70, 'p') + "\r\n";
     summary += std::string(20, 'p') + "\r\n";
-    std::string problem = summary + Padded(FieldLabel(1118)) + "\r\n"
-        + Padded(FieldLabel(1111)) + "\r\n" + std::string(70, 'a') + "\r\n"
+    std::string problem = summary + PaddedLabel(FieldLabel(1118)) + "\r\n"
+        + PaddedLabel(FieldLabel(1111)) + "\r\n" + std::string(70, 'a') + "\r\n"
         + "aaaaa\r\nsecond 100% line\r\n";
     EXPECT_EQ(s.problem, problem);
 
@@ -225,7 +151,7 @@ TEST_F(ComposeTest, FieldsOnPagesNeverShownAreLeftOut)
     FillShownFields(wizard);
     wizard.SetField(1111, "");
     ASSERT_EQ(ComposeReport(wizard.Page(8)), 1);
-    Sections s = SplitReport(report.Bytes());
+    ReportSections s = SplitReport(report.Bytes());
     ASSERT_TRUE(s.complete);
 
     /* The customer list ends at the first field of the address page. */
@@ -234,7 +160,7 @@ TEST_F(ComposeTest, FieldsOnPagesNeverShownAreLeftOut)
     EXPECT_EQ(s.system.find(FieldLine(1114, "1114 text")), 0u);
     EXPECT_NE(s.system.find("\r\n[Enum\\Root\\*PNP0C01\\]\r\n"), std::string::npos);
     /* Only the summary and program fields are skipped in the problem section. */
-    EXPECT_EQ(s.problem, Padded(FieldLabel(1111)) + "\r\n\r\n");
+    EXPECT_EQ(s.problem, PaddedLabel(FieldLabel(1111)) + "\r\n\r\n");
 }
 
 TEST_F(ComposeTest, MissingLabelStringsGiveEmptyLabels)
@@ -247,7 +173,7 @@ TEST_F(ComposeTest, MissingLabelStringsGiveEmptyLabels)
     int written = ComposeReport(wizard.Page(8));
     g_resourceModule = realStrings;
     ASSERT_EQ(written, 1);
-    Sections s = SplitReport(report.Bytes());
+    ReportSections s = SplitReport(report.Bytes());
     ASSERT_TRUE(s.complete);
     EXPECT_EQ(s.customer.substr(0, 40), std::string(27, ' ') + "1102 text\r\n" + std::string(2, ' '));
 }

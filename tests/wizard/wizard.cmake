@@ -1,7 +1,8 @@
 # Unit tests of the field store and the report composition on real wizard
 # pages in the test's own process; end-to-end tests that run QELPR.EXE and
 # drive it from outside as a user would.
-add_library(qelwizardtest STATIC ${CMAKE_CURRENT_LIST_DIR}/sheet.cpp)
+add_library(qelwizardtest STATIC ${CMAKE_CURRENT_LIST_DIR}/sheet.cpp
+            ${CMAKE_CURRENT_LIST_DIR}/reportcheck.cpp)
 target_include_directories(qelwizardtest PUBLIC ${CMAKE_CURRENT_LIST_DIR})
 target_link_libraries(qelwizardtest PUBLIC qelwizard qeltestsupport comctl32)
 
@@ -13,3 +14,7 @@ qel_add_gtest(wizard_compose_test ${CMAKE_CURRENT_LIST_DIR}/compose_test.cpp
               ${CMAKE_CURRENT_LIST_DIR}/compose_test.rc)
 target_link_libraries(wizard_compose_test PRIVATE qelwizardtest qelautomation)
 add_dependencies(wizard_compose_test QELPRENU QELPRDEF)
+
+qel_add_gtest(wizard_e2e_test ${CMAKE_CURRENT_LIST_DIR}/e2e_test.cpp)
+target_link_libraries(wizard_e2e_test PRIVATE qelwizardtest qelautomation)
+add_dependencies(wizard_e2e_test QELPR qelviewrec QELPRENU QELPRDEU QELPRDEF)

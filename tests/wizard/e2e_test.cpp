@@ -1,0 +1,423 @@
+/*
+ * End-to-end tests: the real QELPR.EXE under Wine, run from a folder of
+ * its own and driven from this process as a user would drive it. Beside
+ * the copy lies a recording notepad.exe, which the wizard's "notepad"
+ * finds first; it logs the command line that the wizard started it with.
+ * The wizard works on the registry of this test's own Wine prefix.
+ */
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <map>
+#include <string>
+#include <vector>
+
+#include "automation.h"
+#include "fields.h"
+#include "reportcheck.h"
+#include "sandbox.h"
+#include "sheet.h"
+
+static const char wizardKey[] = "System\\CurrentControlSet\\Services\\Class\\Display\\QELPR";
+static const char versionKey[] = "Software\\Microsoft\\Windows\\CurrentVersion";
+static const char boardKey[] = "Enum\\Root\\*PNP0C01\\0000";
+static const char testRoot[] = "C:\\qelpr-e2e\\";
+
+typedef std::map<int, std::string> Answers;
+
+/* What a user types, field by field; the pages hold them as follows. */
+static const Answers sampleAnswers = {
+    { 1102, "Ms" }, { 1100, "Jane 100% Doe" }, { 1101, "Engineer %s" }, { 1103, "Acme %d Ltd" },
+    { 1104, "1 Main Street" }, { 1105, "12345" }, { 1108, "Springfield" }, { 1106, "State" },
+    { 1107, "Country" }, { 1109, "555-0100" }, { 1110, "555-0101" },
+    { 1112, "jane@example.com" }, { 1113, "Mornings" }, { 1114, "Tower PC" },
+    { 1116, "Pentium" }, { 1117, "16" }, { 1119, "Monitor 17" }, { 1121, "QEL 2000" },
+    { 1122, "2" }, { 1123, "SN-42" }, { 1115, "Screen flickers at 75 Hz" },
+    { 1118, "" },
+    { 1111, std::string(75, 'a') + "\r\nsecond 100% line" },
+};
+
+static void SetMachineString(const char *path, const char *name, const std::string &text)
+{
+    HKEY key;
+    ASSERT_EQ(RegCreateKeyExA(HKEY_LOCAL_MACHINE, path, 0, NULL, 0, KEY_ALL_ACCESS, NULL, &key,
+                              NULL), 0) << path;
+    RegSetValueExA(key, name, 0, REG_SZ, reinterpret_cast<const BYTE *>(text.c_str()),
+                   text.size() + 1);
+    RegCloseKey(key);
+}
+
+static void ForgetAnswers()
+{
+    RegDeleteKeyA(HKEY_LOCAL_MACHINE, wizardKey);
+}
+
+/* All values of the wizard key, by name. */
+static std::map<std::string, std::string> RememberedAnswers()
+{
+    std::map<std::string, std::string> values;
+    HKEY key;
+    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, wizardKey, 0, KEY_READ, &key) != ERROR_SUCCESS)
+        return values;
+    for (DWORD index = 0;; index++) {
+        char name[256], data[1024];
+        DWORD nameSize = sizeof(name), dataSize = sizeof(data), type;
+        if (RegEnumValueA(key, index, name, &nameSize, NULL, &type,
+                          reinterpret_cast<BYTE *>(data), &dataSize) != ERROR_SUCCESS)
+            break;
+        values[name] = std::string(data, dataSize ? dataSize - 1 : 0);
+    }
+    RegCloseKey(key);
+    return values;
+}
+
+/* One run of the wizard from a folder of its own under C:\qelpr-e2e. */
+class WizardRun {
+public:
+    explicit WizardRun(const std::string &name, bool withResources = true)
+        : m_folder(std::string(testRoot) + name + "\\"), m_process(), m_sheet(NULL)
+    {
+        CreateDirectoryA(testRoot, NULL);
+        CreateDirectoryA(m_folder.c_str(), NULL);
+        DeleteFileA((m_folder + "viewer.log").c_str());
+        std::vector<std::string> files = { "QELPR.EXE", "QELHWA.dll" };
+        if (withResources)
+            files.insert(files.end(), { "QELPRENU.RSC", "QELPRDEU.RSC", "QELPRDEF.RSC" });
+        for (const std::string &file : files)
+            CopyFileA((ProgramFolder() + file).c_str(), (m_folder + file).c_str(), FALSE);
+        CopyFileA((ProgramFolder() + "qelviewrec.exe").c_str(),
+                  (m_folder + "notepad.exe").c_str(), FALSE);
+    }
+    ~WizardRun() { CloseProgram(m_process); }
+
+    const std::string &Folder() const { return m_folder; }
+    HWND Sheet() const { return m_sheet; }
+    DWORD ProcessId() const { return m_process.dwProcessId; }
+    std::string ViewerLog() const { return ReadFileBytes(m_folder + "viewer.log"); }
+
+    bool Start()
+    {
+        m_process = StartProgram(m_folder + "QELPR.EXE", m_folder);
+        return m_process.hProcess && (m_sheet = WaitForWizard(m_process.dwProcessId)) != NULL;
+    }
+    long End() { return WaitForExit(m_process); }
+
+    /* Presses Next (or Back) and waits for the page the user expects. */
+    bool Step(int button, int expectedPage)
+    {
+        return PressButton(m_sheet, button) && WaitForPage(m_sheet, expectedPage);
+    }
+    /* Types the answers whose fields are on the page that is showing. */
+    void Type(const Answers &answers)
+    {
+        for (const auto &answer : answers) {
+            if (GetDlgItem(CurrentPage(m_sheet), answer.first)) {
+                EXPECT_TRUE(SetFieldText(m_sheet, answer.first, answer.second)) << answer.first;
+            }
+        }
+    }
+    /* Goes on page by page to the report file page, typing the answers. */
+    void AnswerUpToReportPage(const Answers &answers)
+    {
+        for (int page = CurrentPageIndex(m_sheet); page < 8; page++) {
+            Type(answers);
+            ASSERT_TRUE(Step(WIZARD_NEXT, page + 1)) << "from page " << page;
+        }
+    }
+    /* The next message box: "caption|text"; empty when none shows. */
+    std::string AnswerBox(int button)
+    {
+        HWND box = WaitForMessageBox(m_process.dwProcessId);
+        if (!box)
+            return std::string();
+        std::string seen = WindowText(box) + "|" + MessageBoxText(box);
+        EXPECT_TRUE(AnswerMessageBox(box, button));
+        return seen;
+    }
+    /* The page is still showing after the wizard had time to move on. */
+    bool StaysOnPage(int page)
+    {
+        Sleep(500);
+        return CurrentPageIndex(m_sheet) == page && !WaitForMessageBox(ProcessId(), 0);
+    }
+
+private:
+    std::string m_folder;
+    PROCESS_INFORMATION m_process;
+    HWND m_sheet;
+};
+
+static std::string ResourceString(int id)
+{
+    return LoadModuleString(WizardResources(), id);
+}
+
+static long FileSize(const std::string &path)
+{
+    WIN32_FIND_DATAA data;
+    HANDLE find = FindFirstFileA(path.c_str(), &data);
+    if (find == INVALID_HANDLE_VALUE)
+        return -1;
+    FindClose(find);
+    return static_cast<long>(data.nFileSizeLow);
+}
+
+static std::vector<std::string> Lines(const std::string &text)
+{
+    std::vector<std::string> lines;
+    size_t at = 0;
+    for (size_t end; (end = text.find("\r\n", at)) != std::string::npos; at = end + 2)
+        lines.push_back(text.substr(at, end - at));
+    return lines;
+}
+
+/* "Name = number" lines of the adapter hardware report, in record order,
+ * each item at most once, with a signed decimal value. */
+static void ExpectHardwareLines(const std::string &hardware)
+{
+    static const char *names[] = {
+        "PowerUpMode", "AT Compatibility", "ROM Address", "VGA ROM Config", "Mouse Config",
+        "Coprocessor Bus IO", "VGA Bus IO", "Memory Aperture", "VGA Zero WS ROM",
+        "VGA Zero WS RAM", "VGA Mem Size", "", "Memory Size", "VGA Boundary", "VGA Type",
+        "DAC Type", "Memory Type", "Bus Type", "Asic Revision", "ROM Version", "Board Type",
+        "Aperture Type", "IO Base Address", "Deep Color Support", "Foundary ID",
+        "External Device",
+    };
+    if (hardware.empty())
+        return;   /* the library may find no adapter */
+    std::vector<std::string> lines = Lines(hardware);
+    ASSERT_FALSE(lines.empty());
+    EXPECT_EQ(lines[0], "") << "the hardware lines begin with an empty line";
+    size_t next = 0;
+    for (size_t i = 1; i < lines.size(); i++) {
+        const std::string &line = lines[i];
+        while (next < sizeof(names) / sizeof(names[0])
+               && line.rfind(PaddedLabel(names[next]) + " = ", 0) != 0
+               && !(line.empty() && !*names[next]))
+            next++;
+        ASSERT_LT(next, sizeof(names) / sizeof(names[0])) << "out of order: " << line;
+        if (*names[next]) {
+            std::string value = line.substr(28);
+            EXPECT_NE(value.find_first_of("-0123456789"), std::string::npos) << line;
+        }
+        next++;
+    }
+}
+
+class WizardEndToEnd : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        ForgetAnswers();
+        SetMachineString(versionKey, "RegisteredOwner", "Registered Owner");
+        SetMachineString(versionKey, "RegisteredOrganization", "Registered Org");
+        SetMachineString(boardKey, "DeviceDesc", "System board");
+        WriteFileBytes("C:\\AUTOEXEC.BAT", "@ECHO OFF\r\nSET QEL=1\r\n");
+        WriteFileBytes("C:\\CONFIG.SYS", "FILES=40");
+    }
+};
+
+TEST_F(WizardEndToEnd, FullRunWritesTheReportRemembersTheAnswersAndOpensIt)
+{
+    WizardRun run("full");
+    ASSERT_TRUE(run.Start());
+    HWND sheet = run.Sheet();
+    ASSERT_TRUE(WaitForPage(sheet, 0));
+    Sleep(300);
+    EXPECT_FALSE(IsButtonOffered(sheet, WIZARD_BACK)) << "the first page has no Back";
+    ASSERT_TRUE(run.Step(WIZARD_NEXT, 1));
+    EXPECT_EQ(FieldText(sheet, 1100), "Registered Owner");
+    EXPECT_EQ(FieldText(sheet, 1103), "Registered Org");
+
+    /* Next, Back, Next keeps the page and its index in step. */
+    run.Type(sampleAnswers);
+    ASSERT_TRUE(run.Step(WIZARD_NEXT, 2));
+    ASSERT_TRUE(run.Step(WIZARD_BACK, 1));
+    EXPECT_EQ(FieldText(sheet, 1100), "Jane 100% Doe");
+    ASSERT_TRUE(run.Step(WIZARD_NEXT, 2));
+    run.AnswerUpToReportPage(sampleAnswers);
+
+    EXPECT_EQ(FieldText(sheet, FIELD_REPORTFILE), ResourceString(57)) << "the default name";
+    const std::string reportPath = run.Folder() + "my report.txt";
+    DeleteFileA(reportPath.c_str());
+    ASSERT_TRUE(SetFieldText(sheet, FIELD_REPORTFILE, reportPath));
+    ASSERT_TRUE(run.Step(WIZARD_NEXT, 9));
+    Sleep(300);
+    EXPECT_TRUE(IsButtonOffered(sheet, WIZARD_FINISH));
+    EXPECT_FALSE(IsButtonOffered(sheet, WIZARD_BACK)) << "no way back once the report is written";
+    EXPECT_FALSE(IsButtonOffered(sheet, WIZARD_CANCEL));
+
+    /* The report is complete before the last page shows. */
+    const std::string report = ReadFileBytes(reportPath);
+    ReportSections s = SplitReport(report);
+    ASSERT_TRUE(s.complete) << report;
+    EXPECT_EQ(s.head, "");
+    std::vector<std::string> general = Lines(s.general + "\r\n");
+    ASSERT_EQ(general.size(), 2u) << s.general;
+    EXPECT_EQ(general[0].rfind(DateText() + " -- ", 0), 0u) << general[0];
+    EXPECT_GT(general[0].size(), DateText().size() + 4) << "a time follows the date";
+    EXPECT_EQ(general[1], reportPath);
+
+    std::string customer;
+    for (int id : { 1102, 1100, 1101, 1103, 1104, 1105, 1108, 1106, 1107, 1109, 1110, 1112,
+                    1113 })
+        customer += FieldLine(id, sampleAnswers.at(id));
+    EXPECT_EQ(s.customer, customer);
+
+    std::string systemFields = FieldLine(1114, "Tower PC") + FieldLine(1116, "Pentium")
+        + FieldLine(1117, "16") + FieldLine(1119, "Monitor 17");
+    EXPECT_EQ(s.system, systemFields + "\r\n[Enum\\Root\\*PNP0C01\\]\r\n"
+                            + "\r\n[Enum\\Root\\*PNP0C01\\0000\\]\r\nDeviceDesc = System board\r\n");
+
+    OSVERSIONINFOA version = {};
+    version.dwOSVersionInfoSize = sizeof(version);
+    GetVersionExA(&version);
+    static const char *platforms[] = { "Win32s on Windows 3.1", "Win32 on Windows 95",
+                                       "Windows NT", "Unknown platform" };
+    char osLine[128];
+    wsprintfA(osLine, "%s -- %ld.%ld.%d\r\n", platforms[version.dwPlatformId < 3 ?
+              version.dwPlatformId : 3], version.dwMajorVersion, version.dwMinorVersion,
+              version.dwBuildNumber & 0xFFFF);
+    EXPECT_EQ(s.os, osLine);
+
+    std::string adapterFields = FieldLine(1121, "QEL 2000") + FieldLine(1122, "2")
+        + FieldLine(1123, "SN-42");
+    ASSERT_EQ(s.adapter.substr(0, adapterFields.size()), adapterFields);
+    ExpectHardwareLines(s.adapter.substr(adapterFields.size()));
+
+    EXPECT_EQ(s.driver.rfind("\r\n[System\\CurrentControlSet\\Services\\Class\\Display\\", 0), 0u)
+        << s.driver;
+    std::string program = run.Folder() + "QELPR.EXE";
+    EXPECT_NE(s.driver.find("\r\n" + program + "\r\nSize = "
+                            + std::to_string(FileSize(program)) + " bytes\r\n"),
+              std::string::npos) << s.driver;
+    EXPECT_EQ(s.monitor.rfind("\r\n[System\\CurrentControlSet\\Services\\Class\\Monitor\\", 0), 0u)
+        << s.monitor;
+
+    EXPECT_EQ(s.problem, PaddedLabel(FieldLabel(1115)) + "Screen flickers at 75 Hz\r\n"
+                             + PaddedLabel(FieldLabel(1118)) + "\r\n"
+                             + PaddedLabel(FieldLabel(1111)) + "\r\n" + std::string(70, 'a')
+                             + "\r\naaaaa\r\nsecond 100% line\r\n");
+    EXPECT_EQ(s.files.rfind("%%%%%%%%%%C:\\AUTOEXEC.BAT%%%%%%%%%%\r\n\r\n@ECHO OFF\r\nSET QEL=1"
+                            "\r\n\r\n%%%%%%%%%%C:\\CONFIG.SYS%%%%%%%%%%\r\n\r\nFILES=40\r\n"
+                            "%%%%%%%%%%SYSTEM.INI%%%%%%%%%%\r\n\r\n", 0), 0u) << s.files;
+    EXPECT_NE(s.files.find("%%%%%%%%%%WIN.INI%%%%%%%%%%\r\n\r\n"), std::string::npos);
+
+    /* Finish remembers the answers and opens the report, once. */
+    ASSERT_TRUE(PressButton(sheet, WIZARD_FINISH));
+    EXPECT_EQ(run.End(), 0);
+    EXPECT_EQ(run.ViewerLog(), "notepad " + reportPath + "\r\n");
+
+    std::map<std::string, std::string> remembered = RememberedAnswers();
+    EXPECT_EQ(remembered.size(), 22u);
+    for (const auto &answer : sampleAnswers) {
+        if (answer.first == 1111) {
+            EXPECT_EQ(remembered.count(FieldLabel(1111)), 0u);
+        } else {
+            EXPECT_EQ(remembered[FieldLabel(answer.first)], answer.second) << answer.first;
+        }
+    }
+    EXPECT_EQ(remembered.count(FieldLabel(FIELD_REPORTFILE)), 0u);
+
+    /* The next run shows the remembered answers, not the registered owner,
+     * and the default report name again. */
+    WizardRun again("again");
+    ASSERT_TRUE(again.Start());
+    ASSERT_TRUE(again.Step(WIZARD_NEXT, 1));
+    for (int page = 1; page < 8; page++) {
+        for (const auto &answer : sampleAnswers) {
+            if (answer.first != 1111 && GetDlgItem(CurrentPage(again.Sheet()), answer.first)) {
+                EXPECT_EQ(FieldText(again.Sheet(), answer.first), answer.second) << answer.first;
+            }
+        }
+        ASSERT_TRUE(again.Step(WIZARD_NEXT, page + 1));
+    }
+    EXPECT_EQ(FieldText(again.Sheet(), FIELD_REPORTFILE), ResourceString(57));
+    ASSERT_TRUE(PressButton(again.Sheet(), WIZARD_CANCEL));
+    EXPECT_EQ(again.End(), 0);
+}
+
+TEST_F(WizardEndToEnd, CancelWritesNothing)
+{
+    WizardRun run("cancel");
+    ASSERT_TRUE(run.Start());
+    ASSERT_TRUE(run.Step(WIZARD_NEXT, 1));
+    run.AnswerUpToReportPage(sampleAnswers);
+    std::string reportPath = run.Folder() + "never.txt";
+    DeleteFileA(reportPath.c_str());
+    ASSERT_TRUE(SetFieldText(run.Sheet(), FIELD_REPORTFILE, reportPath));
+    ASSERT_TRUE(PressButton(run.Sheet(), WIZARD_CANCEL));
+    EXPECT_EQ(run.End(), 0);
+    EXPECT_EQ(GetFileAttributesA(reportPath.c_str()), INVALID_FILE_ATTRIBUTES);
+    EXPECT_TRUE(RememberedAnswers().empty());
+    EXPECT_EQ(run.ViewerLog(), "");
+}
+
+TEST_F(WizardEndToEnd, ExistingFileIsReplacedOnlyWhenTheUserSaysYes)
+{
+    WizardRun run("exists");
+    std::string reportPath = run.Folder() + "old report.txt";
+    WriteFileBytes(reportPath, "old contents");
+    ASSERT_TRUE(run.Start());
+    ASSERT_TRUE(run.Step(WIZARD_NEXT, 1));
+    run.AnswerUpToReportPage(sampleAnswers);
+    ASSERT_TRUE(SetFieldText(run.Sheet(), FIELD_REPORTFILE, reportPath));
+
+    const std::string question = ResourceString(20) + "|" + reportPath + "\n\n"
+        + ResourceString(23);
+    ASSERT_TRUE(PressButton(run.Sheet(), WIZARD_NEXT));
+    EXPECT_EQ(run.AnswerBox(IDNO), question);
+    EXPECT_TRUE(run.StaysOnPage(8));
+    EXPECT_EQ(ReadFileBytes(reportPath), "old contents");
+    EXPECT_TRUE(IsButtonOffered(run.Sheet(), WIZARD_CANCEL)) << "nothing written yet";
+
+    ASSERT_TRUE(PressButton(run.Sheet(), WIZARD_NEXT));
+    EXPECT_EQ(run.AnswerBox(IDYES), question);
+    ASSERT_TRUE(WaitForPage(run.Sheet(), 9));
+    EXPECT_EQ(ReadFileBytes(reportPath).rfind(generalBanner, 0), 0u);
+    ASSERT_TRUE(PressButton(run.Sheet(), WIZARD_FINISH));
+    EXPECT_EQ(run.End(), 0);
+    EXPECT_EQ(run.ViewerLog(), "notepad " + reportPath + "\r\n");
+}
+
+TEST_F(WizardEndToEnd, BadFileNamesKeepTheReportPage)
+{
+    WizardRun run("badname");
+    ASSERT_TRUE(run.Start());
+    ASSERT_TRUE(run.Step(WIZARD_NEXT, 1));
+    run.AnswerUpToReportPage(sampleAnswers);
+    HWND sheet = run.Sheet();
+
+    ASSERT_TRUE(SetFieldText(sheet, FIELD_REPORTFILE, ""));
+    ASSERT_TRUE(PressButton(sheet, WIZARD_NEXT));
+    EXPECT_EQ(run.AnswerBox(IDOK), ResourceString(20) + "|" + ResourceString(21));
+    EXPECT_TRUE(run.StaysOnPage(8));
+
+    std::string unreachable = run.Folder() + "no such folder\\report.txt";
+    ASSERT_TRUE(SetFieldText(sheet, FIELD_REPORTFILE, unreachable));
+    ASSERT_TRUE(PressButton(sheet, WIZARD_NEXT));
+    EXPECT_EQ(run.AnswerBox(IDOK), ResourceString(20) + "|" + ResourceString(22));
+    EXPECT_TRUE(run.StaysOnPage(8));
+    EXPECT_FALSE(IsButtonOffered(sheet, WIZARD_CANCEL)) << "Cancel ends once writing began";
+
+    std::string reportPath = run.Folder() + "report.txt";
+    DeleteFileA(reportPath.c_str());
+    ASSERT_TRUE(SetFieldText(sheet, FIELD_REPORTFILE, reportPath));
+    ASSERT_TRUE(run.Step(WIZARD_NEXT, 9));
+    EXPECT_EQ(ReadFileBytes(reportPath).rfind(generalBanner, 0), 0u);
+    ASSERT_TRUE(PressButton(sheet, WIZARD_FINISH));
+    EXPECT_EQ(run.End(), 0);
+    EXPECT_EQ(run.ViewerLog(), "notepad " + reportPath + "\r\n");
+}
+
+TEST_F(WizardEndToEnd, WithoutResourceModuleTheProgramEndsQuietly)
+{
+    WizardRun run("nomodule", false);
+    PROCESS_INFORMATION process = StartProgram(run.Folder() + "QELPR.EXE", run.Folder());
+    ASSERT_TRUE(process.hProcess != NULL);
+    EXPECT_EQ(WaitForExit(process), 0);
+    EXPECT_TRUE(WaitForWizard(process.dwProcessId, 0) == NULL);
+    EXPECT_TRUE(WaitForMessageBox(process.dwProcessId, 0) == NULL);
+    CloseProgram(process);
+}

@@ -1,0 +1,75 @@
+#include "reportcheck.h"
+
+#include <windows.h>
+
+#include "sheet.h"
+
+static std::string Banner(const char *rule)
+{
+    return std::string("\r\n\r\n") + rule + "\r\n\r\n";
+}
+
+const std::string generalBanner = Banner(
+    "===============================GENERAL=================================");
+const std::string customerBanner = Banner(
+    "=========================CUSTOMER INFORMATION==========================");
+const std::string systemBanner = Banner(
+    "==========================SYSTEM INFORMATION===========================");
+const std::string osBanner = Banner(
+    "============================O/S INFORMATION============================");
+const std::string adapterBanner = Banner(
+    "======================DISPLAY ADAPTER INFORMATION======================");
+const std::string driverBanner = Banner(
+    "======================DISPLAY DRIVER INFORMATION=======================");
+const std::string monitorBanner = Banner(
+    "==========================MONITOR INFORMATION==========================");
+const std::string problemBanner = Banner(
+    "==========================PROBLEM INFORMATION==========================");
+const std::string filesBanner = Banner(
+    "=================================FILES=================================");
+
+ReportSections SplitReport(const std::string &report)
+{
+    const std::string *banners[] = { &generalBanner, &customerBanner, &systemBanner,
+                                     &osBanner, &adapterBanner, &driverBanner,
+                                     &monitorBanner, &problemBanner, &filesBanner };
+    ReportSections s;
+    std::string *parts[] = { &s.head, &s.general, &s.customer, &s.system, &s.os,
+                             &s.adapter, &s.driver, &s.monitor, &s.problem };
+    size_t at = 0;
+    for (int i = 0; i < 9; i++) {
+        size_t found = report.find(*banners[i], at);
+        if (found == std::string::npos)
+            return s;
+        *parts[i] = report.substr(at, found - at);
+        at = found + banners[i]->size();
+    }
+    s.files = report.substr(at);
+    s.complete = true;
+    return s;
+}
+
+std::string PaddedLabel(const std::string &label)
+{
+    return label.size() >= 25 ? label : label + std::string(25 - label.size(), ' ');
+}
+
+std::string FieldLine(int fieldId, const std::string &text)
+{
+    return PaddedLabel(FieldLabel(fieldId)) + "  " + text + "\r\n";
+}
+
+static std::string NowText(bool date)
+{
+    SYSTEMTIME now;
+    GetLocalTime(&now);
+    char text[64] = "";
+    if (date)
+        GetDateFormatA(0, 0, &now, NULL, text, sizeof(text));
+    else
+        GetTimeFormatA(0, 0, &now, NULL, text, sizeof(text));
+    return text;
+}
+
+std::string DateText() { return NowText(true); }
+std::string TimeText() { return NowText(false); }

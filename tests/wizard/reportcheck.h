@@ -1,0 +1,30 @@
+/*
+ * Reading a written report back: its banners, its sections and the lines
+ * of the field sections, as the tests expect them.
+ */
+#ifndef QEL_TEST_REPORTCHECK_H
+#define QEL_TEST_REPORTCHECK_H
+
+#include <string>
+
+extern const std::string generalBanner, customerBanner, systemBanner, osBanner,
+    adapterBanner, driverBanner, monitorBanner, problemBanner, filesBanner;
+
+/* The report split at its banners: each section is the text after its
+ * banner up to the next one; head is what comes before the first. */
+struct ReportSections {
+    std::string head, general, customer, system, os, adapter, driver, monitor, problem,
+        files;
+    bool complete = false;    /* every banner found, in order */
+};
+
+ReportSections SplitReport(const std::string &report);
+
+/* A label padded to 25 columns, and a field line "%-25s  %s\r\n". */
+std::string PaddedLabel(const std::string &label);
+std::string FieldLine(int fieldId, const std::string &text);
+/* Today's date and the time now, as the report's date line formats them. */
+std::string DateText();
+std::string TimeText();
+
+#endif
