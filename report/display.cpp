@@ -14,7 +14,7 @@
 #define NAME_SIZE 16
 #define DATA_SIZE 260
 #define PATH_SIZE 260
-#define VERSION_TEXT_SIZE 64
+#define TEXT_SIZE 64
 
 static const char classRoot[] = "System\\CurrentControlSet\\Services\\Class";
 static const char displayPrefix[] = "DISPLAY\\";
@@ -132,7 +132,7 @@ static void WriteFileVersion(HANDLE report, const char *path)
     if (GetFileVersionInfoA(path, 0, size, block) &&
         VerQueryValueA(block, "\\", reinterpret_cast<void **>(&fixed), &fixedSize) &&
         fixedSize >= sizeof(VS_FIXEDFILEINFO)) {
-        char text[VERSION_TEXT_SIZE];
+        char text[TEXT_SIZE];
         wsprintfA(text, "Version = %d.%d.%d.%d", HIWORD(fixed->dwFileVersionMS),
                   LOWORD(fixed->dwFileVersionMS), HIWORD(fixed->dwFileVersionLS),
                   LOWORD(fixed->dwFileVersionLS));
@@ -148,7 +148,7 @@ static void WriteFileSize(HANDLE report, const char *path)
     HANDLE search = FindFirstFileA(path, &found);
     if (search == INVALID_HANDLE_VALUE)
         return;
-    char text[VERSION_TEXT_SIZE];
+    char text[TEXT_SIZE];
     wsprintfA(text, "Size = %ld bytes", static_cast<long>(found.nFileSizeLow));
     WriteReportText(report, text, 0);
     WriteReportText(report, NULL, 0);
