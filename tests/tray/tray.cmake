@@ -17,6 +17,6 @@ target_link_libraries(trayprobe PRIVATE comctl32)
 
 add_executable(traypost traypost.cpp)
 
-qel_add_gtest(tray_e2e_test e2e_test.cpp)
+qel_add_gtest(tray_e2e_test e2e_test.cpp hotkey_program_test.cpp)
 target_link_libraries(tray_e2e_test PRIVATE qeltray qeltraytesthooks qeltestsupport)
 add_dependencies(tray_e2e_test QelIcon qelhk32 trayprobe QELICENU QELICDEF)
