@@ -89,10 +89,29 @@ static std::string OwnCommand(const std::string &arguments)
     return "\"" + OwnProgramPath() + "\" " + arguments;
 }
 
-static std::string RegExportCommand(const Workspace &space)
+static std::string RegExportCommand(const Workspace &space, const std::string &key)
 {
-    return "reg.exe export " BENCH_REG_KEY " \"" + space.regExport + "\" /y";
+    return "reg.exe export " + key + " \"" + space.regExport + "\" /y";
 }
+
+/* reg export of the last key of the deep chain alone: the figures of a
+ * reg.exe process that has next to nothing to do. */
+static std::string SingleKeyPath(const TreeShape &shape)
+{
+    std::string key = BENCH_REG_KEY "\\Deep";
+    for (unsigned level = 0; level < shape.deepLevels; level++) {
+        char name[8];
+        sprintf(name, "\\D%02u", level);
+        key += name;
+    }
+    return key;
+}
+
+/* Runs with next to nothing to do: our program idle, reg export of one key. */
+struct Baselines {
+    RunResult own;
+    RunResult reg;
+};
 
 template <typename T>
 static T Median(std::vector<T> values)
@@ -151,14 +170,20 @@ static double Ratio(double ours, double theirs)
     return theirs > 0 ? ours / theirs : 0;
 }
 
+/* Also net of what each program takes to start and end with next to
+ * nothing to do, which dominates the memory figures. */
 static void PrintRatio(const char *label, const RunResult &ours, const RunResult &reg,
-                       const RunResult &idle)
+                       const Baselines &base)
 {
-    printf("%-26s %9.2f %12.2f %12.2f   (time less process start: %.2f)\n", label,
-           Ratio(ours.seconds, reg.seconds),
+    printf("%-26s %9.2f %12.2f %12.2f\n", label, Ratio(ours.seconds, reg.seconds),
            Ratio(ours.peakWorkingSet, reg.peakWorkingSet),
-           Ratio(ours.peakPagefile, reg.peakPagefile),
-           Ratio(ours.seconds - idle.seconds, reg.seconds - idle.seconds));
+           Ratio(ours.peakPagefile, reg.peakPagefile));
+    printf("%-26s %9.2f %12.2f %12.2f\n", "  net of process start",
+           Ratio(ours.seconds - base.own.seconds, reg.seconds - base.reg.seconds),
+           Ratio(double(ours.peakWorkingSet) - base.own.peakWorkingSet,
+                 double(reg.peakWorkingSet) - base.reg.peakWorkingSet),
+           Ratio(double(ours.peakPagefile) - base.own.peakPagefile,
+                 double(reg.peakPagefile) - base.reg.peakPagefile));
 }
 
 /* UTF-16 text of reg export: key lines start with '[', value lines of the
@@ -207,12 +232,12 @@ struct TreeRun {
     RunResult own;
 };
 
-static TreeRun MeasureTree(const char *scale, const Workspace &space, const RunResult &idle,
+static TreeRun MeasureTree(const char *scale, const Workspace &space, const Baselines &base,
                            int repeats)
 {
     std::vector<RunResult> regRuns, ownRuns;
     for (int i = 0; i < repeats; i++) {       /* interleaved: same cache state */
-        regRuns.push_back(RunMeasured(RegExportCommand(space)));
+        regRuns.push_back(RunMeasured(RegExportCommand(space, BENCH_REG_KEY)));
         ownRuns.push_back(RunMeasured(OwnCommand("dump-reg \"" + space.ownDump + "\"")));
     }
     TreeRun run = { MedianRun(regRuns), MedianRun(ownRuns) };
@@ -222,8 +247,16 @@ static TreeRun MeasureTree(const char *scale, const Workspace &space, const RunR
     sprintf(label, "our DumpRegistryTree %s", scale);
     PrintRun(label, run.own, FileSizeOf(space.ownDump));
     sprintf(label, "ratio ours/reg %s", scale);
-    PrintRatio(label, run.own, run.reg, idle);
+    PrintRatio(label, run.own, run.reg, base);
     return run;
+}
+
+static void PrintGrowth(const char *label, const RunResult &small, const RunResult &large,
+                        const RunResult &idle)
+{
+    long base = static_cast<long>(idle.peakWorkingSet / 1024);
+    printf("  %-10s %6ld %6ld\n", label, static_cast<long>(small.peakWorkingSet / 1024) - base,
+           static_cast<long>(large.peakWorkingSet / 1024) - base);
 }
 
 static BOOL BuildTree(const TreeShape &shape, unsigned firstGroup, TreeCounts *counts)
@@ -248,9 +281,12 @@ static int RunBenchmark(unsigned groups, int repeats)
            repeats);
 
     PrintHeading();
-    RunResult idle = Measure(OwnCommand("idle"), repeats);
-    PrintRun("process start (idle)", idle, 0);
-    TreeRun small = MeasureTree("1x", space, idle, repeats);
+    Baselines base;
+    base.own = Measure(OwnCommand("idle"), repeats);
+    PrintRun("our program, idle", base.own, 0);
+    base.reg = Measure(RegExportCommand(space, SingleKeyPath(shape)), repeats);
+    PrintRun("reg export of one key", base.reg, FileSizeOf(space.regExport));
+    TreeRun small = MeasureTree("1x", space, base, repeats);
     BOOL complete = CheckComplete("1x", space, tree);
 
     RunResult text = Measure(OwnCommand("dump-text \"" + space.config + "\" \"" +
@@ -258,9 +294,9 @@ static int RunBenchmark(unsigned groups, int repeats)
     printf("\n");
     PrintHeading();
     PrintRun("DumpTextFile 1 MB", text, FileSizeOf(space.textDump));
-    if (text.seconds > idle.seconds)
+    if (text.seconds > base.own.seconds)
         printf("  %.0f KB/s after process start\n",
-               CONFIG_FILE_SIZE / 1024.0 / (text.seconds - idle.seconds));
+               CONFIG_FILE_SIZE / 1024.0 / (text.seconds - base.own.seconds));
 
     printf("\n");
     TreeShape grown = ShapeForGroups(groups * GROWTH_FACTOR);
@@ -268,7 +304,7 @@ static int RunBenchmark(unsigned groups, int repeats)
     if (!BuildTree(grown, groups, &big))
         return 1;
     PrintHeading();
-    TreeRun large = MeasureTree("4x", space, idle, repeats);
+    TreeRun large = MeasureTree("4x", space, base, repeats);
     complete = CheckComplete("4x", space, big) && complete;
 
     printf("\nmemory flatness, peak at 4x over peak at 1x (working set, private):\n");
@@ -278,11 +314,9 @@ static int RunBenchmark(unsigned groups, int repeats)
     printf("  reg export %.2f %.2f\n",
            Ratio(large.reg.peakWorkingSet, small.reg.peakWorkingSet),
            Ratio(large.reg.peakPagefile, small.reg.peakPagefile));
-    printf("  our dump above process start: %ld KB at 1x, %ld KB at 4x (working set)\n",
-           static_cast<long>(small.own.peakWorkingSet / 1024) -
-               static_cast<long>(idle.peakWorkingSet / 1024),
-           static_cast<long>(large.own.peakWorkingSet / 1024) -
-               static_cast<long>(idle.peakWorkingSet / 1024));
+    printf("peak working set above a process with nothing to do (KB), 1x and 4x:\n");
+    PrintGrowth("our dump", small.own, large.own, base.own);
+    PrintGrowth("reg export", small.reg, large.reg, base.reg);
 
     DeleteBenchTree();
     RemoveWorkspace(space);
@@ -305,7 +339,7 @@ static int RunSmoke()
     BOOL ok = Expect(BuildBenchTree(SmokeShape(), 0, &tree), "tree built");
     ok = Expect(WriteConfigFile(space.config, 4096), "configuration file written") && ok;
 
-    RunResult reg = RunMeasured(RegExportCommand(space));
+    RunResult reg = RunMeasured(RegExportCommand(space, BENCH_REG_KEY));
     ok = Expect(reg.started && reg.exitCode == 0, "reg export ran") && ok;
     RunResult own = RunMeasured(OwnCommand("dump-reg \"" + space.ownDump + "\""));
     ok = Expect(own.started && own.exitCode == 0, "our dump ran as a child") && ok;
