@@ -11,3 +11,11 @@ qel_add_gtest(hostile_test
     ${hostile_dir}/helpfile_hostile_test.cpp
     ${hostile_dir}/loadentry_hostile_test.cpp)
 target_link_libraries(hostile_test PRIVATE qelreport qelcommon qeltray qeltestsupport qelhostile)
+
+# The composition on real wizard pages, with this program's own string
+# table standing in for the resource module's labels and messages.
+qel_add_gtest(hostile_compose_test
+    ${hostile_dir}/compose_hostile_test.cpp
+    ${hostile_dir}/compose_hostile_test.rc)
+target_link_libraries(hostile_compose_test PRIVATE qelwizardtest qelautomation qelhostile)
+add_dependencies(hostile_compose_test QELPRENU QELPRDEF)
