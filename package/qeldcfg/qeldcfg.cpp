@@ -135,6 +135,8 @@ extern "C" int QELDCFG_API ConfigGetQELConfig(char *identity)
     if (rc == ERROR_SUCCESS && type == REG_SZ) {
         text[size] = '\0';
         lstrcpynA(identity, text, QEL_IDENTITY_SIZE);
+    } else if (rc == ERROR_MORE_DATA) {
+        identity[0] = '\0';     /* an override too long to report */
     } else {
         lstrcpyA(identity, QEL_IDENTITY);
     }
