@@ -2,6 +2,7 @@
 
 #include <prsht.h>
 
+#include <cstdlib>
 #include <vector>
 
 #define POLL_INTERVAL 25
@@ -169,6 +170,30 @@ int CurrentPageIndex(HWND sheet)
 bool WaitForPage(HWND sheet, int index, DWORD timeout)
 {
     return PollFor([&] { return CurrentPageIndex(sheet) == index; }, timeout);
+}
+
+static bool IsNear(COLORREF a, COLORREF b)
+{
+    return abs(GetRValue(a) - GetRValue(b)) <= 4 && abs(GetGValue(a) - GetGValue(b)) <= 4
+        && abs(GetBValue(a) - GetBValue(b)) <= 4;
+}
+
+bool IsPicturePainted(HWND sheet, COLORREF corner)
+{
+    int index = CurrentPageIndex(sheet);
+    HWND picture = GetDlgItem(CurrentPage(sheet), PICTURE_ID_BASE + index);
+    RECT rect;
+    if (index < 0 || !picture || !GetWindowRect(picture, &rect))
+        return false;
+    HDC screen = GetDC(NULL);
+    COLORREF seen = GetPixel(screen, rect.left + 3, rect.top + 3);
+    ReleaseDC(NULL, screen);
+    return IsNear(seen, corner);
+}
+
+bool WaitForPicture(HWND sheet, COLORREF corner, DWORD timeout)
+{
+    return PollFor([&] { return IsPicturePainted(sheet, corner); }, timeout);
 }
 
 bool SetFieldText(HWND sheet, int fieldId, const std::string &text)

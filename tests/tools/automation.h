@@ -42,6 +42,11 @@ HWND CurrentPage(HWND sheet);
 int CurrentPageIndex(HWND sheet);
 bool WaitForPage(HWND sheet, int index, DWORD timeout = AUTOMATION_TIMEOUT);
 
+/* Whether the page showing has painted its picture: the top-left corner
+ * of its picture control 1000 + index shows the colour given. */
+bool IsPicturePainted(HWND sheet, COLORREF corner);
+bool WaitForPicture(HWND sheet, COLORREF corner, DWORD timeout = AUTOMATION_TIMEOUT);
+
 /* Fields of the page that is showing. */
 bool SetFieldText(HWND sheet, int fieldId, const std::string &text);
 std::string FieldText(HWND sheet, int fieldId);

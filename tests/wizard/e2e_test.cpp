@@ -22,7 +22,11 @@
 static const char wizardKey[] = "System\\CurrentControlSet\\Services\\Class\\Display\\QELPR";
 static const char versionKey[] = "Software\\Microsoft\\Windows\\CurrentVersion";
 static const char boardKey[] = "Enum\\Root\\*PNP0C01\\0000";
+#define BROWSE_BUTTON 1400
+
 static const char testRoot[] = "C:\\qelpr-e2e\\";
+/* Top-left pixel of the program's page picture. */
+static const COLORREF pictureCorner = RGB(0, 128, 128);
 
 typedef std::map<int, std::string> Answers;
 
@@ -103,10 +107,12 @@ public:
     }
     long End() { return WaitForExit(m_process); }
 
-    /* Presses Next (or Back) and waits for the page the user expects. */
+    /* Presses Next (or Back) and waits for the page the user expects,
+     * with its picture. */
     bool Step(int button, int expectedPage)
     {
-        return PressButton(m_sheet, button) && WaitForPage(m_sheet, expectedPage);
+        return PressButton(m_sheet, button) && WaitForPage(m_sheet, expectedPage)
+            && WaitForPicture(m_sheet, pictureCorner, 5000);
     }
     /* Types the answers whose fields are on the page that is showing. */
     void Type(const Answers &answers)
@@ -224,6 +230,7 @@ TEST_F(WizardEndToEnd, FullRunWritesTheReportRemembersTheAnswersAndOpensIt)
     ASSERT_TRUE(run.Start());
     HWND sheet = run.Sheet();
     ASSERT_TRUE(WaitForPage(sheet, 0));
+    EXPECT_TRUE(WaitForPicture(sheet, pictureCorner, 5000));
     Sleep(300);
     EXPECT_FALSE(IsButtonOffered(sheet, WIZARD_BACK)) << "the first page has no Back";
     ASSERT_TRUE(run.Step(WIZARD_NEXT, 1));
@@ -409,6 +416,37 @@ TEST_F(WizardEndToEnd, BadFileNamesKeepTheReportPage)
     ASSERT_TRUE(PressButton(sheet, WIZARD_FINISH));
     EXPECT_EQ(run.End(), 0);
     EXPECT_EQ(run.ViewerLog(), "notepad " + reportPath + "\r\n");
+}
+
+TEST_F(WizardEndToEnd, BrowseTakesTheNameChosenInTheSaveAsDialog)
+{
+    const int fileNameBox = 0x47C;   /* the Save As dialog's file name */
+    WizardRun run("browse");
+    ASSERT_TRUE(run.Start());
+    ASSERT_TRUE(run.Step(WIZARD_NEXT, 1));
+    run.AnswerUpToReportPage(Answers());
+    HWND sheet = run.Sheet();
+    ASSERT_TRUE(SetFieldText(sheet, FIELD_REPORTFILE, "C:\\before.txt"));
+
+    ASSERT_TRUE(PressButton(CurrentPage(sheet), BROWSE_BUTTON));
+    HWND dialog = WaitForMessageBox(run.ProcessId());
+    ASSERT_TRUE(dialog != NULL);
+    EXPECT_EQ(WindowText(dialog), ResourceString(55));
+    EXPECT_EQ(WindowText(GetDlgItem(dialog, fileNameBox)), "") << "the dialog starts empty";
+    ASSERT_TRUE(AnswerMessageBox(dialog, IDCANCEL));
+    EXPECT_TRUE(run.StaysOnPage(8)) << "cancelling the dialog shows no message";
+    EXPECT_EQ(FieldText(sheet, FIELD_REPORTFILE), "C:\\before.txt");
+
+    std::string chosen = run.Folder() + "browsed.txt";
+    ASSERT_TRUE(PressButton(CurrentPage(sheet), BROWSE_BUTTON));
+    dialog = WaitForMessageBox(run.ProcessId());
+    ASSERT_TRUE(dialog != NULL);
+    SendMessageA(GetDlgItem(dialog, fileNameBox), WM_SETTEXT, 0,
+                 reinterpret_cast<LPARAM>(chosen.c_str()));
+    ASSERT_TRUE(AnswerMessageBox(dialog, IDOK));
+    EXPECT_EQ(FieldText(sheet, FIELD_REPORTFILE), chosen);
+    ASSERT_TRUE(PressButton(sheet, WIZARD_CANCEL));
+    EXPECT_EQ(run.End(), 0);
 }
 
 TEST_F(WizardEndToEnd, WithoutResourceModuleTheProgramEndsQuietly)
