@@ -22,3 +22,12 @@ add_executable(pagepreview WIN32 pagepreview.cpp)
 target_include_directories(pagepreview PRIVATE ${PROJECT_SOURCE_DIR}/locale)
 target_link_libraries(pagepreview PRIVATE comctl32)
 add_dependencies(pagepreview QELPRENU QELPRDEU QELPRDEF)
+
+# The help files: what they hold, and how the platform's viewer shows them.
+qel_add_gtest(common_helpformat_test helpformat_test.cpp)
+target_link_libraries(common_helpformat_test PRIVATE qeltestsupport)
+add_dependencies(common_helpformat_test qelhelp)
+
+qel_add_gtest(common_helpview_test helpview_test.cpp)
+target_link_libraries(common_helpview_test PRIVATE qeltestsupport)
+add_dependencies(common_helpview_test qelhelp)
