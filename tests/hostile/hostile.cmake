@@ -19,3 +19,23 @@ qel_add_gtest(hostile_compose_test
     ${hostile_dir}/compose_hostile_test.rc)
 target_link_libraries(hostile_compose_test PRIVATE qelwizardtest qelautomation qelhostile)
 add_dependencies(hostile_compose_test QELPRENU QELPRDEF)
+
+# The same programs under Wine's own heap checking, which validates the
+# heap on every heap call (see heapcheck.sh), and the checker's own test:
+# a probe that overruns a block, and one that frees a block twice.
+function(hostile_heapcheck name)
+    add_test(NAME ${name} COMMAND bash ${hostile_dir}/heapcheck.sh ${ARGN})
+    set_tests_properties(${name} PROPERTIES
+        ENVIRONMENT "QEL_TEST_NAME=${name};QEL_WINE_ROOT=${QEL_WINE_ROOT}"
+        TIMEOUT 1800)
+endfunction()
+hostile_heapcheck(hostile_test_heapcheck $<TARGET_FILE:hostile_test>)
+hostile_heapcheck(hostile_compose_test_heapcheck $<TARGET_FILE:hostile_compose_test>)
+
+add_executable(heapprobe ${hostile_dir}/heapprobe.cpp)
+hostile_heapcheck(heapcheck_sees_overrun --expect-damage $<TARGET_FILE:heapprobe> overrun)
+hostile_heapcheck(heapcheck_sees_double_free --expect-damage $<TARGET_FILE:heapprobe> double-free)
+hostile_heapcheck(heapcheck_passes_clean_probe $<TARGET_FILE:heapprobe>)
+add_executable(heaprun ${hostile_dir}/heaprun.cpp)
+add_dependencies(hostile_test heaprun)
+add_dependencies(heapprobe heaprun)

@@ -5,9 +5,11 @@ std::string Wrapped(const std::string &text, unsigned indent)
     if (indent > 70)
         indent = 0;
     size_t room = 70 - indent;
-    std::string out = text.substr(0, room);
+    std::string out;
+    out.reserve(text.size() + text.size() / 35 + 2);
+    out.append(text, 0, room);
     for (size_t at = room; at < text.size(); at += 70)
-        out += CRLF + text.substr(at, 70);
+        out.append(CRLF).append(text, at, 70);
     return out;
 }
 
