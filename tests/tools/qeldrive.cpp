@@ -35,52 +35,70 @@ static std::string ExpandLineBreaks(const std::string &text)
     return out;
 }
 
-static bool SavePicture(HWND window, const std::string &path)
+/* The pixels of the window as the screen shows them, bottom-up 24-bit rows. */
+static std::string CaptureWindow(HWND window, BITMAPINFOHEADER *format)
 {
-    RedrawWindow(window, NULL, NULL, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
-    Sleep(500);
     RECT rect;
     GetWindowRect(window, &rect);
-    int width = rect.right - rect.left;
-    int height = rect.bottom - rect.top;
-
     BITMAPINFO info = {};
     info.bmiHeader.biSize = sizeof(info.bmiHeader);
-    info.bmiHeader.biWidth = width;
-    info.bmiHeader.biHeight = height;
+    info.bmiHeader.biWidth = rect.right - rect.left;
+    info.bmiHeader.biHeight = rect.bottom - rect.top;
     info.bmiHeader.biPlanes = 1;
     info.bmiHeader.biBitCount = 24;
     info.bmiHeader.biCompression = BI_RGB;
-    DWORD stride = (width * 3 + 3) & ~3u;
-    info.bmiHeader.biSizeImage = stride * height;
+    DWORD stride = (info.bmiHeader.biWidth * 3 + 3) & ~3u;
+    info.bmiHeader.biSizeImage = stride * info.bmiHeader.biHeight;
+    *format = info.bmiHeader;
 
     HDC screen = GetDC(NULL);
     void *bits = NULL;
     HBITMAP bitmap = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, NULL, 0);
-    HDC memory = CreateCompatibleDC(screen);
-    HGDIOBJ previous = SelectObject(memory, bitmap);
-    BitBlt(memory, 0, 0, width, height, screen, rect.left, rect.top, SRCCOPY);
-    GdiFlush();
+    std::string pixels;
+    if (bitmap) {
+        HDC memory = CreateCompatibleDC(screen);
+        HGDIOBJ previous = SelectObject(memory, bitmap);
+        BitBlt(memory, 0, 0, info.bmiHeader.biWidth, info.bmiHeader.biHeight, screen,
+               rect.left, rect.top, SRCCOPY);
+        GdiFlush();
+        pixels.assign(static_cast<const char *>(bits), info.bmiHeader.biSizeImage);
+        SelectObject(memory, previous);
+        DeleteDC(memory);
+        DeleteObject(bitmap);
+    }
+    ReleaseDC(NULL, screen);
+    return pixels;
+}
+
+/* Saves the window once it has finished painting: a busy wizard may take
+ * a while to draw a page that has just been shown. */
+static bool SavePicture(HWND window, const std::string &path)
+{
+    BITMAPINFOHEADER format;
+    std::string pixels = CaptureWindow(window, &format);
+    for (int tries = 0, same = 0; tries < 30 && same < 3; tries++) {
+        Sleep(400);
+        std::string again = CaptureWindow(window, &format);
+        same = again == pixels ? same + 1 : 0;
+        pixels = again;
+    }
+    if (pixels.empty())
+        return false;
 
     BITMAPFILEHEADER header = {};
     header.bfType = 0x4D42;
-    header.bfOffBits = sizeof(header) + sizeof(info.bmiHeader);
-    header.bfSize = header.bfOffBits + info.bmiHeader.biSizeImage;
+    header.bfOffBits = sizeof(header) + sizeof(format);
+    header.bfSize = header.bfOffBits + pixels.size();
     HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, NULL, CREATE_ALWAYS,
                               FILE_ATTRIBUTE_NORMAL, NULL);
-    bool saved = file != INVALID_HANDLE_VALUE;
-    if (saved) {
-        DWORD written;
-        WriteFile(file, &header, sizeof(header), &written, NULL);
-        WriteFile(file, &info.bmiHeader, sizeof(info.bmiHeader), &written, NULL);
-        WriteFile(file, bits, info.bmiHeader.biSizeImage, &written, NULL);
-        CloseHandle(file);
-    }
-    SelectObject(memory, previous);
-    DeleteDC(memory);
-    DeleteObject(bitmap);
-    ReleaseDC(NULL, screen);
-    return saved;
+    if (file == INVALID_HANDLE_VALUE)
+        return false;
+    DWORD written;
+    WriteFile(file, &header, sizeof(header), &written, NULL);
+    WriteFile(file, &format, sizeof(format), &written, NULL);
+    WriteFile(file, pixels.data(), pixels.size(), &written, NULL);
+    CloseHandle(file);
+    return true;
 }
 
 static int ButtonOfCommand(const std::string &command)
