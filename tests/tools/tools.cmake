@@ -8,3 +8,9 @@ add_executable(qeldrive ${CMAKE_CURRENT_LIST_DIR}/qeldrive.cpp)
 target_link_libraries(qeldrive PRIVATE qelautomation)
 
 add_executable(qelviewrec WIN32 ${CMAKE_CURRENT_LIST_DIR}/viewer_recorder.cpp)
+
+# The headless run of scripts/run.sh: the sample answers carry the real
+# wizard through all ten pages to a written report.
+string(REPLACE "/" "\\" qelpr_windows "Z:${CMAKE_BINARY_DIR}/bin/QELPR.EXE")
+string(REPLACE "/" "\\" sample_windows "Z:${CMAKE_CURRENT_LIST_DIR}/sample-answers.txt")
+qel_add_test(wizard_sample_run qeldrive ${qelpr_windows} ${sample_windows})
