@@ -56,11 +56,12 @@ fi
 report=$WINEPREFIX/drive_c/QELPR.TXT
 rm -f "$report"
 shots=$(mktemp -d)
-trap 'rm -rf "$shots"; wineserver -k 2>/dev/null || true' EXIT
-xvfb-run -a -s "-screen 0 1024x768x24" \
-    wine "$bin/qeldrive.exe" "$(winpath "$bin/QELPR.EXE")" \
-         "$(winpath "$top/tests/tools/sample-answers.txt")" \
-         "$([ -n "$pictures" ] && winpath "$shots")"
+trap 'rm -rf "$shots"' EXIT
+# The wizard opens Notepad at Finish; it is closed with the display.
+xvfb-run -a -s "-screen 0 1024x768x24" sh -c 'wine "$@"; rc=$?; wineserver -k; exit $rc' \
+    run "$bin/qeldrive.exe" "$(winpath "$bin/QELPR.EXE")" \
+    "$(winpath "$top/tests/tools/sample-answers.txt")" \
+    "$([ -n "$pictures" ] && winpath "$shots")"
 if [ -n "$pictures" ]; then
     for bmp in "$shots"/*.bmp; do
         convert "$bmp" "$pictures/$(basename "$bmp" .bmp).png"
