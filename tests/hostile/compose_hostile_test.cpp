@@ -73,7 +73,7 @@ TEST_F(HostileCompose, FormatDirectivesInEveryTextAndLabel)
         wizard.SetField(fieldId, formatDirectives + std::to_string(fieldId));
     const std::string cutText = std::string(250, 't') + "%s%n%x%%";   /* 258 */
     wizard.SetField(1105, cutText);
-    const std::string problem = Repeat(formatDirectives + "\r\n", 4000);  /* 100 KB */
+    const std::string problem = Repeat(formatDirectives + "\r\n", 400);   /* 10 KB */
     wizard.SetField(1111, problem);
     wizard.SetField(1115, formatDirectives);
     wizard.SetField(1118, formatDirectives + "%s");
