@@ -15,7 +15,7 @@ SUDO=""
 export DEBIAN_FRONTEND=noninteractive
 
 packages=(g++-mingw-w64-i686 binutils-mingw-w64-i686 wine wine32:i386 wine64
-          xvfb xauth cmake ninja-build googletest imagemagick)
+          xvfb xauth cmake ninja-build googletest imagemagick fonts-wine nsis)
 
 install_packages() {
     local missing=()
@@ -35,13 +35,25 @@ runs_32bit() {
 
 emulator=/usr/local/lib/qel/qemu-i386
 
+# The address of the Debian archive this machine already installs from: the
+# source of its own release's main component, as apt itself resolves it.
+archive_uri() {
+    local release
+    release=$(. /etc/os-release && echo "$VERSION_CODENAME")
+    apt-get indextargets --format '$(REPO_URI) $(RELEASE) $(COMPONENT)' \
+        | awk -v r="$release" '$2 == r && $3 == "main" { print $1; exit }'
+}
+
 fetch_emulator() {
     [ -x "$emulator" ] && return
     local work
     work=$(mktemp -d)
     chmod 755 "$work"
     mkdir -p "$work/lists/partial"
-    echo "deb http://deb.debian.org/debian trixie main" > "$work/sources.list"
+    local uri
+    uri=$(archive_uri)
+    [ -n "$uri" ] || { echo "setup: no Debian archive in this machine's apt sources" >&2; exit 1; }
+    echo "deb $uri trixie main" > "$work/sources.list"
     local opts=(-o Dir::Etc::sourcelist="$work/sources.list" -o Dir::Etc::sourceparts=-
                 -o Dir::State::Lists="$work/lists" -o APT::Get::List-Cleanup=0)
     $SUDO apt-get "${opts[@]}" update
