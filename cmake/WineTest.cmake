@@ -1,18 +1,35 @@
-# qel_add_test(NAME target [args...])
-# Registers a test program; CTest runs it under Wine through the emulator
-# script, which gives every test a Wine prefix of its own.
+# Test programs run under Wine through tests/wine-run.sh, which gives every
+# test a Wine prefix of its own and stops the program, with every process
+# of its prefix, when it outlives its time limit.
 set(QEL_WINE_ROOT ${CMAKE_BINARY_DIR}/wine)
 
-function(qel_add_test name target)
-    add_test(NAME ${name} COMMAND ${target} ${ARGN})
+# qel_wine_test_limits(NAME SECONDS): the environment of a test run through
+# wine-run.sh, and its time limit. SECONDS is a few times the test's usual
+# time on the slowest machine that runs the suite (32-bit Wine through a
+# user-mode emulator). CTest waits a little longer than wine-run.sh, so that
+# the script can stop the prefix's processes before CTest stops the script.
+function(qel_wine_test_limits name seconds)
+    math(EXPR ctest_seconds "${seconds} + 30")
     set_tests_properties(${name} PROPERTIES
-        ENVIRONMENT "QEL_TEST_NAME=${name};QEL_WINE_ROOT=${QEL_WINE_ROOT}"
-        TIMEOUT 600)
+        ENVIRONMENT "QEL_TEST_NAME=${name};QEL_WINE_ROOT=${QEL_WINE_ROOT};QEL_WINE_TIMEOUT=${seconds}"
+        TIMEOUT ${ctest_seconds})
 endfunction()
 
-# qel_add_gtest(target sources...): a GoogleTest program registered as one test.
+# qel_add_test(NAME TARGET [ARGS...] [TIMEOUT SECONDS]): registers a program run.
+function(qel_add_test name target)
+    cmake_parse_arguments(PARSE_ARGV 2 arg "" "TIMEOUT" "")
+    if(NOT arg_TIMEOUT)
+        set(arg_TIMEOUT 300)
+    endif()
+    add_test(NAME ${name} COMMAND ${target} ${arg_UNPARSED_ARGUMENTS})
+    qel_wine_test_limits(${name} ${arg_TIMEOUT})
+endfunction()
+
+# qel_add_gtest(TARGET SOURCES... [TIMEOUT SECONDS]): a GoogleTest program
+# registered as one test.
 function(qel_add_gtest target)
-    add_executable(${target} ${ARGN})
+    cmake_parse_arguments(PARSE_ARGV 1 arg "" "TIMEOUT" "")
+    add_executable(${target} ${arg_UNPARSED_ARGUMENTS})
     target_link_libraries(${target} PRIVATE gtest gtest_main)
-    qel_add_test(${target} ${target})
+    qel_add_test(${target} ${target} TIMEOUT ${arg_TIMEOUT})
 endfunction()

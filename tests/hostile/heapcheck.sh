@@ -10,7 +10,7 @@
 # every heap call then validates the whole heap, the guard bytes behind
 # each block and the fill of freed blocks, and reports a bad pointer passed
 # to a heap call (a double free, say). It also traces every heap call;
-# those lines are dropped unread.
+# those lines are dropped unread. A crash counts as a finding too.
 set -u
 expect_damage=0
 if [ "${1:-}" = --expect-damage ]; then
@@ -18,27 +18,31 @@ if [ "${1:-}" = --expect-damage ]; then
     shift
 fi
 here=$(cd "$(dirname "$0")" && pwd)
-log=$(mktemp)
-trap 'rm -f "$log"' EXIT
+# The log outlives a failing run, beside the kept prefixes.
+log=$QEL_WINE_ROOT/run/$QEL_TEST_NAME.heap.log
+mkdir -p "$(dirname "$log")"
 
+# Line by line, so that the log holds everything up to a hang or a crash.
 launcher=$(dirname "$1")/heaprun.exe
 { bash "$here/../wine-run.sh" "$launcher" "$@" 2>&1 1>&3 \
-      | grep -v ':trace:heap:' >"$log"; } 3>&1
+      | grep --line-buffered -v ':trace:heap:' >"$log"; } 3>&1
 rc=${PIPESTATUS[0]}
 
-findings=$(grep -E ':(err|warn):heap:|Assertion failed' "$log")
+findings=$(grep -E ':(err|warn):heap:|Assertion failed|Unhandled exception|^wine: Unhandled' "$log")
 if [ "$expect_damage" = 1 ]; then
     if [ -n "$findings" ]; then
         echo "heap checker reported, as expected:"
         echo "$findings" | head -5
+        rm -f "$log"
         exit 0
     fi
     echo "heap checker reported nothing for a program that damages its heap"
     exit 1
 fi
-if [ -n "$findings" ]; then
-    echo "heap checker found damage:"
-    echo "$findings" | head -40
+if [ -n "$findings" ] || [ "$rc" -ne 0 ]; then
+    echo "heap-checked run failed (exit code $rc); its log, $log, ends:"
+    tail -n 60 "$log"
     exit 1
 fi
-exit "$rc"
+rm -f "$log"
+exit 0

@@ -1,7 +1,8 @@
 /*
  * Shows that the heap checker sees what it is run for: with "overrun" it
  * writes two bytes past a heap block, with "double-free" it frees a block
- * twice; without an argument it does neither.
+ * twice, with "crash" it writes through a null pointer; without an
+ * argument it does none of these.
  */
 #include <windows.h>
 
@@ -17,5 +18,9 @@ int main(int argc, char **argv)
     HeapFree(heap, 0, block);
     if (strcmp(mode, "double-free") == 0)
         HeapFree(heap, 0, block);
+    if (strcmp(mode, "crash") == 0) {
+        volatile int *nowhere = NULL;
+        *nowhere = 1;
+    }
     return 0;
 }
