@@ -239,6 +239,38 @@ TEST(HostileRegistryDump, LongKeyNamesAndLongPaths)
 
 /* ---- keys that change while the dump runs ---- */
 
+/* A dump raced by a second thread: its text, and how many changes the
+ * thread had made to the tree when the dump returned. */
+struct RacedDump {
+    std::string text;
+    int changes;
+};
+
+/* Dumps path while change runs on a second thread. The thread is started
+ * first and let go once the dump has written its first bytes, so every
+ * change it counts before the dump returns was made under the running
+ * dump; none counted means the race did not take place. change counts
+ * each change it makes and may stop once dumped is set. */
+template <typename Change> static RacedDump DumpWhileChanging(std::string path, Change change)
+{
+    TempFile report;
+    HANDLE file = report.Create();
+    std::atomic<int> changes(0);
+    std::atomic<bool> dumped(false);
+    std::thread changer([&] {
+        while (GetFileSize(file, NULL) == 0 && !dumped)
+            Sleep(0);
+        change(changes, dumped);
+    });
+    DumpRegistryTree(file, &path[0], HKEY_LOCAL_MACHINE);
+    RacedDump raced = { std::string(), changes };
+    dumped = true;
+    changer.join();
+    report.Close();
+    raced.text = report.Bytes();
+    return raced;
+}
+
 #define WIDE_KEYS  60
 #define LEAF_KEYS  20
 
@@ -307,27 +339,24 @@ TEST(HostileRegistryDump, KeysVanishingDuringTheDump)
     for (int round = 0; round < 2; round++) {
         RegistrySandbox registry;
         BuildVanishingTree(registry);
-        std::atomic<bool> started(false);
-        std::thread deleter([&] {
+        RacedDump raced = DumpWhileChanging("Vanish\\", [&](std::atomic<int> &changes,
+                                                            std::atomic<bool> &) {
             HKEY root;
-            LONG rc = RegOpenKeyExA(HKEY_LOCAL_MACHINE, "Vanish", 0, KEY_ALL_ACCESS, &root);
-            started = true;
-            if (rc != ERROR_SUCCESS)
+            if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, "Vanish", 0, KEY_ALL_ACCESS, &root))
                 return;
             /* From the back in the first round, from the front in the
              * second: the index the dump is at then shifts under it. */
             for (int i = 0; i < WIDE_KEYS; i++) {
                 int w = round == 0 ? WIDE_KEYS - 1 - i : i;
                 DeleteSubtree(root, "W" + std::to_string(w));
+                changes++;
                 Sleep(1);
             }
             RegCloseKey(root);
         });
-        while (!started)
-            Sleep(0);
-        std::string dump = DumpTree("Vanish\\");
-        deleter.join();
 
+        EXPECT_GT(raced.changes, 0) << "round " << round << ": nothing vanished during the dump";
+        const std::string &dump = raced.text;
         ASSERT_EQ(dump.compare(0, 13, CRLF + "[Vanish\\]" + CRLF), 0) << "round " << round;
         EXPECT_LE(CountOf(dump, "\r\n[Vanish\\W"), size_t(WIDE_KEYS * (1 + LEAF_KEYS)));
         ExpectOnlyWholeLines(dump);
@@ -342,31 +371,32 @@ TEST(HostileRegistryDump, KeysVanishingDuringTheDump)
 TEST(HostileRegistryDump, ValuesGrowingDuringTheDump)
 {
     RegistrySandbox registry;
-    const int keys = 200;
+    const int keys = 1000;   /* a dump long enough for the grower to meet it */
     for (int k = 0; k < keys; k++)
         for (int v = 0; v < 5; v++)
             registry.SetString("Grow\\K" + std::to_string(k), "v" + std::to_string(v), "s");
 
-    std::atomic<bool> stop(false);
-    std::thread grower([&] {
+    RacedDump raced = DumpWhileChanging("Grow\\", [&](std::atomic<int> &changes,
+                                                      std::atomic<bool> &dumped) {
         std::string text = "g";
-        for (int round = 0; !stop && round < 400; round++) {
+        for (int round = 0; !dumped && round < 400; round++) {
             text += std::string(16, 'g');
-            for (int k = 0; k < keys && !stop; k += 7) {
+            for (int k = 0; k < keys && !dumped; k += 7) {
                 HKEY key;
                 std::string path = "Grow\\K" + std::to_string(k);
                 if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, path.c_str(), 0, KEY_SET_VALUE, &key))
                     continue;
-                RegSetValueExA(key, "v4", 0, REG_SZ,
-                               reinterpret_cast<const BYTE *>(text.c_str()), text.size() + 1);
+                if (RegSetValueExA(key, "v4", 0, REG_SZ,
+                                   reinterpret_cast<const BYTE *>(text.c_str()),
+                                   text.size() + 1) == ERROR_SUCCESS)
+                    changes++;
                 RegCloseKey(key);
             }
         }
     });
-    std::string dump = DumpTree("Grow\\");
-    stop = true;
-    grower.join();
 
+    EXPECT_GT(raced.changes, 0) << "no value grew during the dump";
+    const std::string &dump = raced.text;
     EXPECT_EQ(CountOf(dump, "\r\n[Grow\\K"), size_t(keys));
     /* Each value line is whole: "s", or a run of g that goes on to its
      * own line end. */
