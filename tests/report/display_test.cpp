@@ -137,20 +137,55 @@ TEST(FindDisplayInstance, IsEmptyWithoutTheEnumKey)
     EXPECT_EQ(FoundInstance(), "");
 }
 
-TEST(FindDisplayInstance, SkipsHardwareKeysItCannotHoldOrFollowSafely)
+/* Value bytes that fill the search's value buffer of 260 bytes and end in
+ * no terminator: text, a zero byte, and filling. With a terminator put
+ * after them they would read as text. */
+static std::string FullWithoutTerminator(const std::string &text)
 {
-    RegistrySandbox machine;
-    DynDataSandbox dynData;
-    dynData.CreateEnum();
-    /* 260 bytes without a terminator, then a name that leaves no room
-     * for "Enum\" in front of it; neither may run past its buffer. */
-    const std::string unterminated = "DISPLAY\\0001" + std::string(248, 'a');
-    dynData.SetValue("D1", "HardWareKey", REG_BINARY, unterminated.data(), 260);
-    const std::string longest = "DISPLAY\\" + std::string(250, 'b');
-    dynData.AddDevice("D2", longest.c_str());
-    dynData.AddDevice("D3", "PCI\\VEN_3");
-    machine.SetString("Enum\\PCI\\VEN_3", "Driver", "DISPLAY\\0003");
-    EXPECT_EQ(FoundInstance(), "0003");
+    return text + '\0' + std::string(259 - text.size(), 'f');
+}
+
+/* Entries that only the search's buffer guards turn away or judge by their
+ * "HardWareKey": each names an instance that fits, were its value held or
+ * its hardware key followed without the guard. D9 after them is the display
+ * device that the search comes to when it goes on. */
+TEST(FindDisplayInstance, ValuesAndPathsPastItsBuffersAreNotTaken)
+{
+    const std::string longest = "PCI\\" + std::string(251, 'p');    /* Enum\ makes 260 */
+    const std::string fits = "PCI\\" + std::string(250, 'q');       /* Enum\ makes 259 */
+    struct Case {
+        const char *what;
+        std::string hardwareKey;   /* "HardWareKey" bytes */
+        std::string driver;        /* "Driver" bytes of Enum\<hardwareKey>; empty: none */
+        const char *expected;
+    };
+    const Case cases[] = {
+        { "HardWareKey filling the buffer without a terminator: skipped",
+          FullWithoutTerminator("DISPLAY\\0001"), "", "0009" },
+        { "hardware key whose Enum path does not fit: judged by HardWareKey",
+          longest + '\0', std::string("DISPLAY\\0002", 13), "0009" },
+        { "hardware key whose Enum path just fits: followed",
+          fits + '\0', std::string("DISPLAY\\0003", 13), "0003" },
+        /* Read into the buffer of the HardWareKey, it would judge instead. */
+        { "Driver filling the buffer without a terminator: judged by HardWareKey",
+          std::string("DISPLAY\\0004", 13), FullWithoutTerminator("DISPLAY\\0005"), "0004" },
+    };
+    /* Stored as binary data, which the platform takes byte for byte: a
+     * string value may get the terminator its data lacks. The search does
+     * not look at the type. */
+    for (const Case &c : cases) {
+        RegistrySandbox machine;
+        DynDataSandbox dynData;
+        dynData.SetValue("D1", "HardWareKey", REG_BINARY, c.hardwareKey.data(),
+                         c.hardwareKey.size());
+        if (!c.driver.empty()) {
+            machine.SetValue("Enum\\" + std::string(c.hardwareKey.c_str()), "Driver", REG_BINARY,
+                             c.driver.data(), c.driver.size());
+        }
+        dynData.AddDevice("D9", "PCI\\VEN_9");
+        machine.SetString("Enum\\PCI\\VEN_9", "Driver", "DISPLAY\\0009");
+        EXPECT_EQ(FoundInstance(), c.expected) << c.what;
+    }
 }
 
 /* A fresh folder made the current directory, with fixtures copied into it
