@@ -10,6 +10,8 @@
 
 #include <gtest/gtest.h>
 
+#include <vector>
+
 namespace {
 
 std::string ModuleFileName(HMODULE module)
@@ -34,30 +36,41 @@ const FallbackCase kFallbacks[] = {
     {"none", false, false, false, nullptr},
 };
 
+/* The names LoadResourceModule tries for base, in its order: the user's
+ * language, its two letters, the default. */
+std::vector<std::string> ModuleNames(const std::string &base)
+{
+    const std::string language = UserLanguage();
+    return {base + language + ".RSC", base + language.substr(0, 2) + ".RSC", base + "DEF.RSC"};
+}
+
+/* LoadResourceModule run with folder as the current folder. */
+HINSTANCE LoadResourceModuleIn(const std::string &folder, const char *base)
+{
+    char previous[MAX_PATH];
+    GetCurrentDirectoryA(sizeof(previous), previous);
+    EXPECT_TRUE(SetCurrentDirectoryA(folder.c_str())) << folder;
+    HINSTANCE module = LoadResourceModule(base);
+    SetCurrentDirectoryA(previous);
+    return module;
+}
+
 } // namespace
 
 TEST(LoadResourceModule, FallsBackFromLanguageToTwoLettersToDefault)
 {
-    const std::string language = UserLanguage();
-    ASSERT_EQ(language.size(), 3u);
+    ASSERT_EQ(UserLanguage().size(), 3u);
     const std::string source = ProgramFolder() + "QELPRENU.RSC";
+    const std::vector<std::string> names = ModuleNames("QELTS");
 
-    char previous[MAX_PATH];
-    GetCurrentDirectoryA(sizeof(previous), previous);
     for (const FallbackCase &c : kFallbacks) {
         SCOPED_TRACE(c.what);
         ScratchFolder folder;
-        const std::string names[3] = {"QELTS" + language + ".RSC",
-                                      "QELTS" + language.substr(0, 2) + ".RSC",
-                                      "QELTSDEF.RSC"};
         if (c.three) folder.Copy(source, names[0]);
         if (c.two)   folder.Copy(source, names[1]);
         if (c.def)   folder.Copy(source, names[2]);
-        ASSERT_TRUE(SetCurrentDirectoryA(folder.Path().c_str()));
 
-        HINSTANCE module = LoadResourceModule("QELTS");
-        SetCurrentDirectoryA(previous);
-
+        HINSTANCE module = LoadResourceModuleIn(folder.Path(), "QELTS");
         if (!c.expected) {
             EXPECT_EQ(module, nullptr);
             continue;
@@ -72,9 +85,19 @@ TEST(LoadResourceModule, FallsBackFromLanguageToTwoLettersToDefault)
     }
 }
 
+/* Six letters make no 8.3 name: refused, though a module lies under every
+ * name they would make, the two-letter one short enough for the name
+ * buffer. */
 TEST(LoadResourceModule, RefusesBaseNamesThatMakeNoShortFileName)
 {
-    EXPECT_EQ(LoadResourceModule("QELPRX"), nullptr);
+    ScratchFolder folder;
+    for (const std::string &name : ModuleNames("QELPRX"))
+        folder.Copy(ProgramFolder() + "QELPRENU.RSC", name);
+
+    HINSTANCE module = LoadResourceModuleIn(folder.Path(), "QELPRX");
+    EXPECT_EQ(module, nullptr) << ModuleFileName(module);
+    if (module)
+        FreeLibrary(module);
 }
 
 /* The real modules beside the program: the user's language is picked. The
