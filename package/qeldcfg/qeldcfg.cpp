@@ -4,15 +4,15 @@
  * It reports the current display mode, applies colour ramps through the
  * platform's gamma ramp and says which of the two may be offered.
  *
- * Test hooks: while HKEY_CURRENT_USER\Software\QelTests\DisplayConfig
- * exists, values there steer the answers and the library records in it
- * what it was asked to do. The key is only opened, never created, so an
- * ordinary machine never carries it.
+ * In the test build, the test key's area "DisplayConfig" steers the
+ * answers and records what the library was asked to do.
  */
 #define QELDCFG_BUILD
 #include "dcfg.h"
+#include "testkey.h"
 
-static const char testKeyPath[] = "Software\\QelTests\\DisplayConfig";
+/* The test build's switches: see package/testkey. */
+static const char testArea[] = "DisplayConfig";
 
 /* Pixel-format codes reported for the colour depths the library knows. */
 enum {
@@ -24,55 +24,6 @@ enum {
     Format32Bit = 11,
     FormatUnknown = -1
 };
-
-static HKEY OpenTestKey(REGSAM access)
-{
-    HKEY key;
-    if (RegOpenKeyExA(HKEY_CURRENT_USER, testKeyPath, 0, access, &key) != ERROR_SUCCESS)
-        return NULL;
-    return key;
-}
-
-/* Reads a value of exactly size bytes; 0 when the key or value is absent
- * or the value has another size. */
-static int ReadTestValue(const char *name, void *data, DWORD size)
-{
-    HKEY key = OpenTestKey(KEY_READ);
-    if (!key)
-        return 0;
-    DWORD got = size;
-    LONG rc = RegQueryValueExA(key, name, NULL, NULL, static_cast<BYTE *>(data), &got);
-    RegCloseKey(key);
-    return rc == ERROR_SUCCESS && got == size;
-}
-
-/* A DWORD switch of the test key; dflt when it is not set. */
-static DWORD ReadTestSwitch(const char *name, DWORD dflt)
-{
-    DWORD value;
-    return ReadTestValue(name, &value, sizeof(value)) ? value : dflt;
-}
-
-static void WriteTestValue(HKEY key, const char *name, DWORD type, const void *data,
-                           DWORD size)
-{
-    RegSetValueExA(key, name, 0, type, static_cast<const BYTE *>(data), size);
-}
-
-/* Adds one to a DWORD counter of the test key, if the key exists. */
-static void CountTestCall(const char *name)
-{
-    HKEY key = OpenTestKey(KEY_READ | KEY_WRITE);
-    if (!key)
-        return;
-    DWORD count = 0, size = sizeof(count);
-    if (RegQueryValueExA(key, name, NULL, NULL, reinterpret_cast<BYTE *>(&count), &size)
-        != ERROR_SUCCESS || size != sizeof(count))
-        count = 0;
-    ++count;
-    WriteTestValue(key, name, REG_DWORD, &count, sizeof(count));
-    RegCloseKey(key);
-}
 
 static LONG PixelFormatOfDepth(int bitsPerPixel)
 {
@@ -123,32 +74,25 @@ extern "C" int QELDCFG_API ConfigGetQELConfig(char *identity)
 {
     if (!identity)
         return 0;
-    char text[QEL_IDENTITY_SIZE];
-    HKEY key = OpenTestKey(KEY_READ);
-    DWORD type, size = sizeof(text) - 1;
-    LONG rc = ERROR_FILE_NOT_FOUND;
-    if (key) {
-        rc = RegQueryValueExA(key, "Identity", NULL, &type, reinterpret_cast<BYTE *>(text),
-                              &size);
-        RegCloseKey(key);
-    }
-    if (rc == ERROR_SUCCESS && type == REG_SZ) {
-        text[size] = '\0';
-        lstrcpynA(identity, text, QEL_IDENTITY_SIZE);
-    } else if (rc == ERROR_MORE_DATA) {
+    switch (ReadTestText(testArea, "Identity", identity, QEL_IDENTITY_SIZE)) {
+    case TestTextRead:
+        break;
+    case TestTextTooLong:
         identity[0] = '\0';     /* an override too long to report */
-    } else {
+        break;
+    case TestTextMissing:
         lstrcpyA(identity, QEL_IDENTITY);
+        break;
     }
     return 1;
 }
 
 extern "C" int QELDCFG_API GetDisplayMode(DisplayMode *mode)
 {
-    CountTestCall("GetDisplayModeCalls");
-    if (!mode || ReadTestSwitch("NoMode", 0))
+    CountTestCall(testArea, "GetDisplayModeCalls");
+    if (!mode || ReadTestNumber(testArea, "NoMode", 0))
         return 0;
-    if (ReadTestValue("Mode", mode, sizeof(*mode)))
+    if (ReadTestValue(testArea, "Mode", mode, sizeof(*mode)))
         return 1;
     return ReadCurrentMode(mode);
 }
@@ -159,7 +103,7 @@ extern "C" int QELDCFG_API DisplayModeIsEnabled(void)
     ZeroMemory(&settings, sizeof(settings));
     settings.dmSize = sizeof(settings);
     BOOL listed = EnumDisplaySettingsA(NULL, 0, &settings);
-    return ReadTestSwitch("DisplayModeEnabled", listed) != 0;
+    return ReadTestNumber(testArea, "DisplayModeEnabled", listed) != 0;
 }
 
 extern "C" int QELDCFG_API GammaIsEnabled(void)
@@ -169,7 +113,7 @@ extern "C" int QELDCFG_API GammaIsEnabled(void)
     BOOL supported = screen && GetDeviceGammaRamp(screen, ramp);
     if (screen)
         ReleaseDC(NULL, screen);
-    return ReadTestSwitch("GammaEnabled", supported) != 0;
+    return ReadTestNumber(testArea, "GammaEnabled", supported) != 0;
 }
 
 extern "C" int QELDCFG_API SetGamma(const BYTE *ramp)
@@ -188,13 +132,9 @@ extern "C" int QELDCFG_API SetGamma(const BYTE *ramp)
     if (screen)
         ReleaseDC(NULL, screen);
 
-    HKEY key = OpenTestKey(KEY_READ | KEY_WRITE);
-    if (key) {
-        WriteTestValue(key, "LastRamp", REG_BINARY, ramp, RAMP_SIZE);
-        DWORD result = applied;
-        WriteTestValue(key, "LastRampApplied", REG_DWORD, &result, sizeof(result));
-        RegCloseKey(key);
-        CountTestCall("SetGammaCalls");
-    }
+    DWORD result = applied;
+    WriteTestValue(testArea, "LastRamp", REG_BINARY, ramp, RAMP_SIZE);
+    WriteTestValue(testArea, "LastRampApplied", REG_DWORD, &result, sizeof(result));
+    CountTestCall(testArea, "SetGammaCalls");
     return applied;
 }

@@ -13,18 +13,24 @@
  * CDS_UPDATEREGISTRY, CDS_TEST and CDS_GLOBAL. Data of more than 24 bytes
  * is not a setting and is refused.
  *
- * Test hooks: while HKEY_CURRENT_USER\Software\QelTests\HotKey exists,
- * the program counts its starts and records every message 1026 there, and
- * a nonzero DWORD "DryRun" makes it record the mode instead of setting it.
+ * The message's result is the platform's answer (DISP_CHANGE_*), or
+ * DISP_CHANGE_BADPARAM when the index names no setting.
+ *
+ * In the test build, the program counts its starts and records every
+ * message 1026 in the test key's area "HotKey", and a nonzero DWORD
+ * "DryRun" there makes it record the mode instead of setting it.
  */
 #include <windows.h>
+
+#include "testkey.h"
 
 #define WM_APPLY_SETTING (WM_USER + 2)
 
 static const char className[] = "QELHkClass";
 static const char settingsKeyPath[] =
     "System\\CurrentControlSet\\Services\\Class\\DISPLAY\\QEL\\Settings";
-static const char testKeyPath[] = "Software\\QelTests\\HotKey";
+/* The test build's switches: see package/testkey. */
+static const char testArea[] = "HotKey";
 
 enum { SettingFields = 6, SettingSize = SettingFields * sizeof(DWORD), NameSize = 256 };
 enum { FieldWidth, FieldHeight, FieldBits, FieldFrequency, FieldFlags };
@@ -41,60 +47,16 @@ struct Request {
     LONG result;
 };
 
-static HKEY OpenTestKey(void)
-{
-    HKEY key;
-    if (RegOpenKeyExA(HKEY_CURRENT_USER, testKeyPath, 0, KEY_READ | KEY_WRITE, &key)
-        != ERROR_SUCCESS)
-        return NULL;
-    return key;
-}
-
-static DWORD ReadDword(HKEY key, const char *name)
-{
-    DWORD value = 0, size = sizeof(value);
-    if (RegQueryValueExA(key, name, NULL, NULL, reinterpret_cast<BYTE *>(&value), &size)
-        != ERROR_SUCCESS || size != sizeof(value))
-        return 0;
-    return value;
-}
-
-static void WriteDword(HKEY key, const char *name, DWORD value)
-{
-    RegSetValueExA(key, name, 0, REG_DWORD, reinterpret_cast<const BYTE *>(&value),
-                   sizeof(value));
-}
-
-static void CountInTestKey(HKEY key, const char *name)
-{
-    WriteDword(key, name, ReadDword(key, name) + 1);
-}
-
-static BOOL IsDryRun(void)
-{
-    HKEY key = OpenTestKey();
-    if (!key)
-        return FALSE;
-    BOOL dry = ReadDword(key, "DryRun") != 0;
-    RegCloseKey(key);
-    return dry;
-}
-
 static void RecordRequest(const Request *request)
 {
-    HKEY key = OpenTestKey();
-    if (!key)
-        return;
-    CountInTestKey(key, "Count");
-    WriteDword(key, "LastIndex", request->index);
-    RegSetValueExA(key, "LastName", 0, REG_SZ, reinterpret_cast<const BYTE *>(request->name),
-                   lstrlenA(request->name) + 1);
-    RegSetValueExA(key, "LastSetting", 0, REG_BINARY, request->data, request->size);
-    RegSetValueExA(key, "LastOutcome", 0, REG_SZ,
-                   reinterpret_cast<const BYTE *>(request->outcome),
+    DWORD result = static_cast<DWORD>(request->result);
+    CountTestCall(testArea, "Count");
+    WriteTestValue(testArea, "LastIndex", REG_DWORD, &request->index, sizeof(request->index));
+    WriteTestValue(testArea, "LastName", REG_SZ, request->name, lstrlenA(request->name) + 1);
+    WriteTestValue(testArea, "LastSetting", REG_BINARY, request->data, request->size);
+    WriteTestValue(testArea, "LastOutcome", REG_SZ, request->outcome,
                    lstrlenA(request->outcome) + 1);
-    WriteDword(key, "LastResult", static_cast<DWORD>(request->result));
-    RegCloseKey(key);
+    WriteTestValue(testArea, "LastResult", REG_DWORD, &result, sizeof(result));
 }
 
 /* Reads the setting at the request's index; fills outcome on failure. */
@@ -152,7 +114,7 @@ static LONG ApplySetting(Request *request)
         mode.dmDisplayFrequency = field[FieldFrequency];
         mode.dmFields |= DM_DISPLAYFREQUENCY;
     }
-    if (IsDryRun()) {
+    if (ReadTestNumber(testArea, "DryRun", 0)) {
         request->outcome = "dry run";
         return DISP_CHANGE_SUCCESSFUL;
     }
@@ -183,20 +145,11 @@ static LRESULT CALLBACK HotKeyWndProc(HWND window, UINT message, WPARAM wParam, 
     return DefWindowProcA(window, message, wParam, lParam);
 }
 
-static void CountStart(void)
-{
-    HKEY key = OpenTestKey();
-    if (!key)
-        return;
-    CountInTestKey(key, "Starts");
-    RegCloseKey(key);
-}
-
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int)
 {
     if (FindWindowA(className, NULL))
         return 0;
-    CountStart();
+    CountTestCall(testArea, "Starts");
 
     WNDCLASSA wc;
     ZeroMemory(&wc, sizeof(wc));

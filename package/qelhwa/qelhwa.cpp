@@ -7,66 +7,22 @@
  * lists, whether it offers deep colour) is reported as learned; everything
  * else is a fixed default for a VGA-compatible adapter.
  *
- * Test hooks: while HKEY_CURRENT_USER\Software\QelTests\HardwareAccess
- * exists, values there steer the answers and the library counts its calls
- * in it. The key is only opened, never created, so an ordinary machine
- * never carries it. HKEY_CURRENT_USER keeps it clear of a test's private
- * HKEY_LOCAL_MACHINE.
+ * In the test build, the test key's area "HardwareAccess" steers the
+ * answers and counts the library's calls. The test key lies under
+ * HKEY_CURRENT_USER, clear of a test's private HKEY_LOCAL_MACHINE.
  */
 #define QELHWA_BUILD
 #include "qelhwa.h"
+#include "testkey.h"
 
-static const char testKeyPath[] = "Software\\QelTests\\HardwareAccess";
+/* The test build's switches: see package/testkey. */
+static const char testArea[] = "HardwareAccess";
 
 /* Bus type codes of HALAdapterInfo.BusType. */
 enum { BusIsa = 0, BusPci = 3 };
 
 /* Number of HALInitialize successes not yet closed. */
 static LONG openCount;
-
-static HKEY OpenTestKey(REGSAM access)
-{
-    HKEY key;
-    if (RegOpenKeyExA(HKEY_CURRENT_USER, testKeyPath, 0, access, &key) != ERROR_SUCCESS)
-        return NULL;
-    return key;
-}
-
-/* Reads a value of exactly size bytes; 0 when the key or value is absent
- * or the value has another size. */
-static int ReadTestValue(const char *name, void *data, DWORD size)
-{
-    HKEY key = OpenTestKey(KEY_READ);
-    if (!key)
-        return 0;
-    DWORD got = size;
-    LONG rc = RegQueryValueExA(key, name, NULL, NULL, static_cast<BYTE *>(data), &got);
-    RegCloseKey(key);
-    return rc == ERROR_SUCCESS && got == size;
-}
-
-/* A 32-bit number of the test key; dflt when it is not set. */
-static LONG ReadTestNumber(const char *name, LONG dflt)
-{
-    LONG value;
-    return ReadTestValue(name, &value, sizeof(value)) ? value : dflt;
-}
-
-/* Adds one to a DWORD counter of the test key, if the key exists. */
-static void CountTestCall(const char *name)
-{
-    HKEY key = OpenTestKey(KEY_READ | KEY_WRITE);
-    if (!key)
-        return;
-    DWORD count = 0, size = sizeof(count);
-    if (RegQueryValueExA(key, name, NULL, NULL, reinterpret_cast<BYTE *>(&count), &size)
-        != ERROR_SUCCESS || size != sizeof(count))
-        count = 0;
-    ++count;
-    RegSetValueExA(key, name, 0, REG_DWORD, reinterpret_cast<const BYTE *>(&count),
-                   sizeof(count));
-    RegCloseKey(key);
-}
 
 /* Whether text begins with prefix, ignoring case. */
 static BOOL HasPrefix(const char *text, const char *prefix)
@@ -245,7 +201,7 @@ static void DescribeInfo(const Adapter &adapter, HALAdapterInfo *info)
 static int GiveTestConfig(HALAdapterConfig *config)
 {
     HALAdapterConfig given;
-    if (!ReadTestValue("AdapterConfig", &given, sizeof(given)))
+    if (!ReadTestValue(testArea, "AdapterConfig", &given, sizeof(given)))
         return 0;
     for (int i = 0; i < HAL_CONFIG_ITEMS; ++i)
         SetItem(&config->Items[i], given.Items[i].Value, given.Items[i].Present != 0);
@@ -254,7 +210,7 @@ static int GiveTestConfig(HALAdapterConfig *config)
 
 static LONG AnswerConfig(const HALConfigRequest *request, HALAdapterConfig *config)
 {
-    CountTestCall("ConfigCalls");
+    CountTestCall(testArea, "ConfigCalls");
     if (request->Size != sizeof(*config))
         return -1;
     if (!GiveTestConfig(config)) {
@@ -262,28 +218,28 @@ static LONG AnswerConfig(const HALConfigRequest *request, HALAdapterConfig *conf
         LearnAdapter(&adapter);
         DescribeConfig(adapter, config);
     }
-    return ReadTestNumber("ConfigResult", sizeof(*config));
+    return ReadTestNumber(testArea, "ConfigResult", sizeof(*config));
 }
 
 static LONG AnswerInfo(const HALInfoRequest *request, HALAdapterInfo *info)
 {
-    CountTestCall("InfoCalls");
+    CountTestCall(testArea, "InfoCalls");
     if (request->Size != sizeof(*info))
         return -1;
-    if (!ReadTestValue("AdapterInfo", info, sizeof(*info))) {
+    if (!ReadTestValue(testArea, "AdapterInfo", info, sizeof(*info))) {
         Adapter adapter;
         LearnAdapter(&adapter);
         DescribeInfo(adapter, info);
     }
-    return ReadTestNumber("InfoResult", sizeof(*info));
+    return ReadTestNumber(testArea, "InfoResult", sizeof(*info));
 }
 
 /* 0 when the library opens, 1 when it was open already; any other result
  * means it is not ready and must not be used or closed. */
 extern "C" LONG QELHWA_API HALInitialize(void)
 {
-    CountTestCall("InitializeCalls");
-    LONG result = ReadTestNumber("InitializeResult", openCount ? 1 : 0);
+    CountTestCall(testArea, "InitializeCalls");
+    LONG result = ReadTestNumber(testArea, "InitializeResult", openCount ? 1 : 0);
     if (result == 0 || result == 1)
         ++openCount;
     return result;
@@ -310,7 +266,7 @@ extern "C" LONG QELHWA_API HALEsc(LONG escape, const void *input, void *output)
 /* 1 when an open was closed, 0 when the library was not open. */
 extern "C" LONG QELHWA_API HALClose(void)
 {
-    CountTestCall("CloseCalls");
+    CountTestCall(testArea, "CloseCalls");
     if (!openCount)
         return 0;
     --openCount;
