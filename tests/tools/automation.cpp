@@ -55,6 +55,38 @@ void CloseProgram(PROCESS_INFORMATION &process)
     process = PROCESS_INFORMATION();
 }
 
+struct WindowQuery {
+    DWORD processId;
+    HWND found;
+};
+
+static BOOL CALLBACK MatchVisibleWindow(HWND window, LPARAM param)
+{
+    WindowQuery *query = reinterpret_cast<WindowQuery *>(param);
+    DWORD processId = 0;
+    GetWindowThreadProcessId(window, &processId);
+    if (processId != query->processId || !IsWindowVisible(window))
+        return TRUE;
+    query->found = window;
+    return FALSE;
+}
+
+/* The window is looked for first: found while the process still runs
+ * after the look, it was shown by the running process. */
+HWND WindowShownBeforeExit(const PROCESS_INFORMATION &process, DWORD timeout)
+{
+    HWND shown = NULL;
+    PollFor([&] {
+        WindowQuery query = { process.dwProcessId, NULL };
+        EnumWindows(MatchVisibleWindow, reinterpret_cast<LPARAM>(&query));
+        bool running = WaitForSingleObject(process.hProcess, 0) == WAIT_TIMEOUT;
+        if (running)
+            shown = query.found;
+        return shown || !running;
+    }, timeout);
+    return shown;
+}
+
 struct DialogQuery {
     DWORD processId;
     bool wantSheet;     /* a wizard sheet, or else any other dialog box */
@@ -178,7 +210,7 @@ static bool IsNear(COLORREF a, COLORREF b)
         && abs(GetBValue(a) - GetBValue(b)) <= 4;
 }
 
-bool IsPicturePainted(HWND sheet, COLORREF corner)
+bool IsPicturePainted(HWND sheet, POINT at, COLORREF colour)
 {
     int index = CurrentPageIndex(sheet);
     HWND picture = GetDlgItem(CurrentPage(sheet), PICTURE_ID_BASE + index);
@@ -186,14 +218,14 @@ bool IsPicturePainted(HWND sheet, COLORREF corner)
     if (index < 0 || !picture || !GetWindowRect(picture, &rect))
         return false;
     HDC screen = GetDC(NULL);
-    COLORREF seen = GetPixel(screen, rect.left + 3, rect.top + 3);
+    COLORREF seen = GetPixel(screen, rect.left + at.x, rect.top + at.y);
     ReleaseDC(NULL, screen);
-    return IsNear(seen, corner);
+    return IsNear(seen, colour);
 }
 
-bool WaitForPicture(HWND sheet, COLORREF corner, DWORD timeout)
+bool WaitForPicture(HWND sheet, POINT at, COLORREF colour, DWORD timeout)
 {
-    return PollFor([&] { return IsPicturePainted(sheet, corner); }, timeout);
+    return PollFor([&] { return IsPicturePainted(sheet, at, colour); }, timeout);
 }
 
 bool SetFieldText(HWND sheet, int fieldId, const std::string &text)

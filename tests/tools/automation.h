@@ -24,6 +24,12 @@
 PROCESS_INFORMATION StartProgram(const std::string &program, const std::string &folder);
 /* Waits for the process to end; returns its exit code, or -1 on timeout. */
 long WaitForExit(const PROCESS_INFORMATION &process, DWORD timeout = AUTOMATION_TIMEOUT);
+/* Watches the process until it ends: the first visible top-level window
+ * that it shows while it still runs, or null once it has ended without
+ * one (or after the timeout). A message box waits for its answer, so a
+ * process that shows one is still running when it is looked for. */
+HWND WindowShownBeforeExit(const PROCESS_INFORMATION &process,
+                           DWORD timeout = AUTOMATION_TIMEOUT);
 void CloseProgram(PROCESS_INFORMATION &process);
 
 /* The visible wizard sheet of the process, or null after the timeout. */
@@ -42,10 +48,11 @@ HWND CurrentPage(HWND sheet);
 int CurrentPageIndex(HWND sheet);
 bool WaitForPage(HWND sheet, int index, DWORD timeout = AUTOMATION_TIMEOUT);
 
-/* Whether the page showing has painted its picture: the top-left corner
- * of its picture control 1000 + index shows the colour given. */
-bool IsPicturePainted(HWND sheet, COLORREF corner);
-bool WaitForPicture(HWND sheet, COLORREF corner, DWORD timeout = AUTOMATION_TIMEOUT);
+/* Whether the page showing has painted its picture: the pixel at offset
+ * at from the top-left corner of its picture control 1000 + index shows
+ * the colour given. */
+bool IsPicturePainted(HWND sheet, POINT at, COLORREF colour);
+bool WaitForPicture(HWND sheet, POINT at, COLORREF colour, DWORD timeout = AUTOMATION_TIMEOUT);
 
 /* Fields of the page that is showing. */
 bool SetFieldText(HWND sheet, int fieldId, const std::string &text);

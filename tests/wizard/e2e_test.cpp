@@ -25,8 +25,10 @@ static const char boardKey[] = "Enum\\Root\\*PNP0C01\\0000";
 #define BROWSE_BUTTON 1400
 
 static const char testRoot[] = "C:\\qelpr-e2e\\";
-/* Top-left pixel of the program's page picture. */
-static const COLORREF pictureCorner = RGB(0, 128, 128);
+/* A pixel that only the drawn page picture has, not the teal ground it is
+ * drawn on: the dark screen of the monitor in it. */
+static const POINT picturePixel = { 30, 55 };
+static const COLORREF pictureColour = RGB(16, 32, 64);
 
 typedef std::map<int, std::string> Answers;
 
@@ -112,7 +114,7 @@ public:
     bool Step(int button, int expectedPage)
     {
         return PressButton(m_sheet, button) && WaitForPage(m_sheet, expectedPage)
-            && WaitForPicture(m_sheet, pictureCorner, 5000);
+            && WaitForPicture(m_sheet, picturePixel, pictureColour, 5000);
     }
     /* Types the answers whose fields are on the page that is showing. */
     void Type(const Answers &answers)
@@ -230,7 +232,7 @@ TEST_F(WizardEndToEnd, FullRunWritesTheReportRemembersTheAnswersAndOpensIt)
     ASSERT_TRUE(run.Start());
     HWND sheet = run.Sheet();
     ASSERT_TRUE(WaitForPage(sheet, 0));
-    EXPECT_TRUE(WaitForPicture(sheet, pictureCorner, 5000));
+    EXPECT_TRUE(WaitForPicture(sheet, picturePixel, pictureColour, 5000));
     Sleep(300);
     EXPECT_FALSE(IsButtonOffered(sheet, WIZARD_BACK)) << "the first page has no Back";
     ASSERT_TRUE(run.Step(WIZARD_NEXT, 1));
@@ -369,18 +371,36 @@ TEST_F(WizardEndToEnd, ExistingFileIsReplacedOnlyWhenTheUserSaysYes)
     ASSERT_TRUE(run.Start());
     ASSERT_TRUE(run.Step(WIZARD_NEXT, 1));
     run.AnswerUpToReportPage(sampleAnswers);
-    ASSERT_TRUE(SetFieldText(run.Sheet(), FIELD_REPORTFILE, reportPath));
+    auto question = [](const std::string &path) {
+        return ResourceString(20) + "|" + path + "\n\n" + ResourceString(23);
+    };
 
-    const std::string question = ResourceString(20) + "|" + reportPath + "\n\n"
-        + ResourceString(23);
-    ASSERT_TRUE(PressButton(run.Sheet(), WIZARD_NEXT));
-    EXPECT_EQ(run.AnswerBox(IDNO), question);
-    EXPECT_TRUE(run.StaysOnPage(8));
+    /* The question names the file that OpenFile found: a bare name is
+     * looked for along its search path, here as far as the Windows folder. */
+    char windows[MAX_PATH] = "";
+    GetWindowsDirectoryA(windows, sizeof(windows));
+    const std::string elsewhere = std::string(windows) + "\\qelpr found.txt";
+    WriteFileBytes(elsewhere, "found elsewhere");
+    struct Name {
+        std::string typed, found;
+    };
+    const Name names[] = {
+        { reportPath, reportPath },
+        { "qelpr found.txt", elsewhere },
+    };
+    for (const Name &name : names) {
+        ASSERT_TRUE(SetFieldText(run.Sheet(), FIELD_REPORTFILE, name.typed));
+        ASSERT_TRUE(PressButton(run.Sheet(), WIZARD_NEXT));
+        EXPECT_EQ(run.AnswerBox(IDNO), question(name.found)) << name.typed;
+        EXPECT_TRUE(run.StaysOnPage(8));
+    }
+    DeleteFileA(elsewhere.c_str());
     EXPECT_EQ(ReadFileBytes(reportPath), "old contents");
     EXPECT_TRUE(IsButtonOffered(run.Sheet(), WIZARD_CANCEL)) << "nothing written yet";
 
+    ASSERT_TRUE(SetFieldText(run.Sheet(), FIELD_REPORTFILE, reportPath));
     ASSERT_TRUE(PressButton(run.Sheet(), WIZARD_NEXT));
-    EXPECT_EQ(run.AnswerBox(IDYES), question);
+    EXPECT_EQ(run.AnswerBox(IDYES), question(reportPath));
     ASSERT_TRUE(WaitForPage(run.Sheet(), 9));
     EXPECT_EQ(ReadFileBytes(reportPath).rfind(generalBanner, 0), 0u);
     ASSERT_TRUE(PressButton(run.Sheet(), WIZARD_FINISH));
@@ -454,8 +474,9 @@ TEST_F(WizardEndToEnd, WithoutResourceModuleTheProgramEndsQuietly)
     WizardRun run("nomodule", false);
     PROCESS_INFORMATION process = StartProgram(run.Folder() + "QELPR.EXE", run.Folder());
     ASSERT_TRUE(process.hProcess != NULL);
-    EXPECT_EQ(WaitForExit(process), 0);
-    EXPECT_TRUE(WaitForWizard(process.dwProcessId, 0) == NULL);
-    EXPECT_TRUE(WaitForMessageBox(process.dwProcessId, 0) == NULL);
+    HWND shown = WindowShownBeforeExit(process);
+    EXPECT_TRUE(shown == NULL) << "it showed \"" << WindowText(shown) << "|"
+                               << MessageBoxText(shown) << "\"";
+    EXPECT_EQ(WaitForExit(process, 0), 0);
     CloseProgram(process);
 }
