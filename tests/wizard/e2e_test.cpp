@@ -297,10 +297,16 @@ TEST_F(WizardEndToEnd, FullRunWritesTheReportRemembersTheAnswersAndOpensIt)
 
     EXPECT_EQ(s.driver.rfind("\r\n[System\\CurrentControlSet\\Services\\Class\\Display\\", 0), 0u)
         << s.driver;
+    /* The wizard's own file: its path, then its version and size. */
     std::string program = run.Folder() + "QELPR.EXE";
-    EXPECT_NE(s.driver.find("\r\n" + program + "\r\nSize = "
-                            + std::to_string(FileSize(program)) + " bytes\r\n"),
-              std::string::npos) << s.driver;
+    size_t block = s.driver.find("\r\n" + program + "\r\n");
+    ASSERT_NE(block, std::string::npos) << s.driver;
+    std::string line = Lines(s.driver.substr(block + program.size() + 4))[0];
+    unsigned number[4];
+    long size = -1;
+    EXPECT_EQ(sscanf(line.c_str(), "Version = %u.%u.%u.%u\tSize = %ld bytes", &number[0],
+                     &number[1], &number[2], &number[3], &size), 5) << line;
+    EXPECT_EQ(size, FileSize(program)) << line;
     EXPECT_EQ(s.monitor.rfind("\r\n[System\\CurrentControlSet\\Services\\Class\\Monitor\\", 0), 0u)
         << s.monitor;
 
