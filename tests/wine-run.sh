@@ -17,16 +17,26 @@ template=$root/template
 
 export WINEDEBUG=${WINEDEBUG:--all}
 export WINEARCH=win32
-export WINEDLLOVERRIDES="mscoree,mshtml="
+# No .NET or HTML engine, and no menu builder: Wine would mirror every
+# Start-menu shortcut a test makes into the desktop menus of this machine.
+export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
 
 # The template's recipe. A crash must end its test at once: the debugger
 # that Wine starts for an unhandled exception prints the backtrace to the
 # test's output and exits, instead of waiting for a click on its dialog.
+# The user's folders (Desktop, Documents...) are real folders of the
+# prefix, not links to this machine's home, so that no test writes there.
 make_template() {
     WINEPREFIX=$template wineboot -i
     WINEPREFIX=$template wine reg add 'HKCU\Software\Wine\WineDbg' \
         /v ShowCrashDialog /t REG_DWORD /d 0 /f
     WINEPREFIX=$template wineserver -w
+    local link
+    for link in "$template"/drive_c/users/*/*; do
+        if [ -L "$link" ]; then
+            rm "$link" && mkdir "$link"
+        fi
+    done
 }
 
 # The template is made again whenever its recipe or Wine changes.

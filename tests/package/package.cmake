@@ -1,0 +1,35 @@
+# The release as a user gets it: built here from the same sources into
+# <build>/release (scripts/package.sh builds it the same way), installed
+# by its setup program into a fresh Wine prefix, used and uninstalled; and
+# the stand-ins of the release doing their real work, with no test switch.
+include(ExternalProject)
+set(release_dir ${CMAKE_BINARY_DIR}/release)
+ExternalProject_Add(release
+    SOURCE_DIR ${PROJECT_SOURCE_DIR}
+    BINARY_DIR ${release_dir}
+    CMAKE_ARGS -DCMAKE_TOOLCHAIN_FILE=${CMAKE_TOOLCHAIN_FILE} -DQEL_RELEASE=ON
+    BUILD_ALWAYS ON
+    INSTALL_COMMAND "")
+
+string(REPLACE "/" "\\" release_windows "Z:${release_dir}")
+
+qel_add_gtest(package_install_test ${CMAKE_CURRENT_LIST_DIR}/install_test.cpp TIMEOUT 300)
+target_link_libraries(package_install_test PRIVATE qelautomation qeltestsupport ole32 uuid)
+add_dependencies(package_install_test release qeldrive)
+string(REPLACE "/" "\\" answers_windows "Z:${PROJECT_SOURCE_DIR}/tests/tools/sample-answers.txt")
+set_property(TEST package_install_test APPEND PROPERTY ENVIRONMENT
+    "QEL_RELEASE=${release_windows}" "QEL_SAMPLE_ANSWERS=${answers_windows}")
+
+# On a virtual screen of its own, so that the mode it expects is not the
+# one every other test runs on.
+add_executable(package_standins_test ${CMAKE_CURRENT_LIST_DIR}/standins_test.cpp)
+target_link_libraries(package_standins_test PRIVATE gtest gtest_main)
+target_include_directories(package_standins_test PRIVATE
+    ${PROJECT_SOURCE_DIR}/tray ${PROJECT_SOURCE_DIR}/package/qelhwa)
+add_dependencies(package_standins_test release)
+add_test(NAME package_standins_test
+         COMMAND xvfb-run -a -s "-screen 0 800x600x16"
+                 bash ${PROJECT_SOURCE_DIR}/tests/wine-run.sh $<TARGET_FILE:package_standins_test>)
+qel_wine_test_limits(package_standins_test 120)
+set_property(TEST package_standins_test APPEND PROPERTY ENVIRONMENT
+    "QEL_RELEASE=${release_windows}")
