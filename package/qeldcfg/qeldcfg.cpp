@@ -70,6 +70,20 @@ static int ReadCurrentMode(DisplayMode *mode)
     return mode->Width2 > 0 && mode->Height2 > 0;
 }
 
+/* The gamma ramp calls of GDI32, or null. Windows NT 4.0 has none, and a
+ * library that imported them would not load there at all: the tray
+ * utility, which cannot start without this library, would not start. */
+typedef BOOL(WINAPI *GammaRampCall)(HDC, LPVOID);
+static GammaRampCall GammaRampFunction(const char *name)
+{
+    HMODULE gdi = GetModuleHandleA("GDI32.DLL");
+    /* Through void *, as a FARPROC cast straight to another function type
+     * draws a warning. */
+    return gdi ? reinterpret_cast<GammaRampCall>(
+                     reinterpret_cast<void *>(GetProcAddress(gdi, name)))
+               : NULL;
+}
+
 extern "C" int QELDCFG_API ConfigGetQELConfig(char *identity)
 {
     if (!identity)
@@ -109,8 +123,9 @@ extern "C" int QELDCFG_API DisplayModeIsEnabled(void)
 extern "C" int QELDCFG_API GammaIsEnabled(void)
 {
     WORD ramp[3][RAMP_LEVELS];
-    HDC screen = GetDC(NULL);
-    BOOL supported = screen && GetDeviceGammaRamp(screen, ramp);
+    GammaRampCall getRamp = GammaRampFunction("GetDeviceGammaRamp");
+    HDC screen = getRamp ? GetDC(NULL) : NULL;
+    BOOL supported = screen && getRamp(screen, ramp);
     if (screen)
         ReleaseDC(NULL, screen);
     return ReadTestNumber(testArea, "GammaEnabled", supported) != 0;
@@ -127,8 +142,9 @@ extern "C" int QELDCFG_API SetGamma(const BYTE *ramp)
         for (int channel = 0; channel < 3; ++channel)
             levels[channel][i] = static_cast<WORD>(ramp[i * 3 + channel] * 257);
 
-    HDC screen = GetDC(NULL);
-    BOOL applied = screen && SetDeviceGammaRamp(screen, levels);
+    GammaRampCall setRamp = GammaRampFunction("SetDeviceGammaRamp");
+    HDC screen = setRamp ? GetDC(NULL) : NULL;
+    BOOL applied = screen && setRamp(screen, levels);
     if (screen)
         ReleaseDC(NULL, screen);
 

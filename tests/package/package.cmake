@@ -33,3 +33,10 @@ add_test(NAME package_standins_test
 qel_wine_test_limits(package_standins_test 120)
 set_property(TEST package_standins_test APPEND PROPERTY ENVIRONMENT
     "QEL_RELEASE=${release_windows}")
+
+# What the release imports from Windows, against what the oldest supported
+# Windows offer. No Wine needed.
+add_test(NAME package_imports_test
+         COMMAND bash ${CMAKE_CURRENT_LIST_DIR}/imports_test.sh
+                 ${CMAKE_CURRENT_LIST_DIR}/oldest-windows-imports.txt ${release_dir}/bin)
+set_tests_properties(package_imports_test PROPERTIES TIMEOUT 60)
