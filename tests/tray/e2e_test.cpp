@@ -3,13 +3,16 @@
  * and qelhk32.exe, steered and observed through their test hooks, the
  * registry of this test's own Wine prefix and WIN.INI. What only another
  * process can see (the open menu, the notification-area tooltips) is read
- * by trayprobe.dll, loaded into that process with a remote thread.
+ * by trayprobe.dll, loaded into that process with a remote thread. Each
+ * QelIcon runs in a job object, whose completion port reports every
+ * process it starts, also one that ends at once.
  */
 #include <windows.h>
 
 #include <gtest/gtest.h>
 
 #include <string>
+#include <vector>
 
 #include "hooks.h"
 #include "sandbox.h"
@@ -125,12 +128,23 @@ public:
     TrayProgram() : m_window(NULL)
     {
         ZeroMemory(&m_info, sizeof(m_info));
+        m_job = CreateJobObjectA(NULL, NULL);
+        m_port = CreateIoCompletionPort(INVALID_HANDLE_VALUE, NULL, 0, 1);
+        JOBOBJECT_ASSOCIATE_COMPLETION_PORT link = { NULL, m_port };
+        EXPECT_TRUE(SetInformationJobObject(m_job, JobObjectAssociateCompletionPortInformation,
+                                            &link, sizeof(link)));
         std::string command = "\"" + ProgramFolder() + "QelIcon.exe\"";
         STARTUPINFOA startup;
         ZeroMemory(&startup, sizeof(startup));
         startup.cb = sizeof(startup);
-        EXPECT_TRUE(CreateProcessA(NULL, &command[0], NULL, NULL, FALSE, 0, NULL, NULL,
-                                   &startup, &m_info));
+        /* Suspended until it is in the job, so that nothing it starts escapes. */
+        if (!CreateProcessA(NULL, &command[0], NULL, NULL, FALSE, CREATE_SUSPENDED, NULL, NULL,
+                            &startup, &m_info)) {
+            ADD_FAILURE() << "cannot start " << command;
+            return;
+        }
+        EXPECT_TRUE(AssignProcessToJobObject(m_job, m_info.hProcess));
+        ResumeThread(m_info.hThread);
     }
     ~TrayProgram()
     {
@@ -141,6 +155,8 @@ public:
         }
         CloseHandle(m_info.hThread);
         CloseHandle(m_info.hProcess);
+        CloseHandle(m_port);
+        CloseHandle(m_job);
     }
     TrayProgram(const TrayProgram &) = delete;
     TrayProgram &operator=(const TrayProgram &) = delete;
@@ -190,9 +206,28 @@ public:
         return text;
     }
 
+    /* The ids of the processes it has started so far, in order. A process
+     * is reported when it is created, so whatever a message sent to the
+     * program started is in the list once the send has returned. */
+    std::vector<DWORD> StartedProcesses()
+    {
+        DWORD message;
+        ULONG_PTR key;
+        LPOVERLAPPED data;
+        while (GetQueuedCompletionStatus(m_port, &message, &key, &data, 0)) {
+            DWORD process = static_cast<DWORD>(reinterpret_cast<ULONG_PTR>(data));
+            if (message == JOB_OBJECT_MSG_NEW_PROCESS && process != Id())
+                m_started.push_back(process);
+        }
+        return m_started;
+    }
+
 private:
     PROCESS_INFORMATION m_info;
     HWND m_window;
+    HANDLE m_job;
+    HANDLE m_port;
+    std::vector<DWORD> m_started;
 };
 
 /* The tooltips of the notification area, read inside its process. */
@@ -419,10 +454,15 @@ TEST_F(TrayEndToEnd, ChosenSettingRegistersStartsAndReachesTheHotKeyProgram)
     ASSERT_TRUE(tray.Window());
 
     SendMessageA(tray.Window(), WM_COMMAND, 1099, 0);
-    EXPECT_EQ(DriverValue("Settings", ""), Sz("Mode98"))
-        << "recorded even when the program just started is not reachable yet";
+    EXPECT_EQ(DriverValue("Settings", ""), Sz("Mode98"));
     EXPECT_EQ(LoadEntry(), "notepad.exe qelhk32.exe");
-    ASSERT_TRUE(WaitFor([] { return FindWindowA(HOTKEY_CLASS, NULL) != NULL; }));
+    HWND hotKey = NULL;
+    ASSERT_TRUE(WaitFor([&] { return (hotKey = FindWindowA(HOTKEY_CLASS, NULL)) != NULL; }));
+    const std::vector<DWORD> started = tray.StartedProcesses();
+    DWORD hotKeyProcess = 0;
+    GetWindowThreadProcessId(hotKey, &hotKeyProcess);
+    EXPECT_EQ(started, std::vector<DWORD>{ hotKeyProcess })
+        << "the one process started is the hot-key program";
 
     DWORD sent = m_hotKey.Dword("Count");
     SendMessageA(tray.Window(), WM_COMMAND, 1099, 0);
@@ -431,7 +471,7 @@ TEST_F(TrayEndToEnd, ChosenSettingRegistersStartsAndReachesTheHotKeyProgram)
     EXPECT_EQ(m_hotKey.Bytes("LastName"), Sz("Mode98"));
     EXPECT_EQ(m_hotKey.Bytes("LastSetting"), Setting(738, 480, 16));
     EXPECT_EQ(m_hotKey.Bytes("LastOutcome"), Sz("dry run"));
-    EXPECT_EQ(m_hotKey.Dword("Starts"), 1u) << "a running hot-key program is not started again";
+    EXPECT_EQ(tray.StartedProcesses(), started) << "a running hot-key program is not started again";
     EXPECT_EQ(LoadEntry(), "notepad.exe qelhk32.exe");
 }
 
