@@ -122,10 +122,11 @@ static std::string Probe(HANDLE process, const char *function, void *argument)
     return text.empty() ? text : text.substr(0, text.size() - 1);   /* the zero */
 }
 
-/* A running QelIcon.exe, closed at the end if it still runs. */
+/* A running QelIcon.exe from folder, which is also its current folder;
+ * closed at the end if it still runs. */
 class TrayProgram {
 public:
-    TrayProgram() : m_window(NULL)
+    explicit TrayProgram(const std::string &folder = ProgramFolder()) : m_window(NULL)
     {
         ZeroMemory(&m_info, sizeof(m_info));
         m_job = CreateJobObjectA(NULL, NULL);
@@ -133,13 +134,13 @@ public:
         JOBOBJECT_ASSOCIATE_COMPLETION_PORT link = { NULL, m_port };
         EXPECT_TRUE(SetInformationJobObject(m_job, JobObjectAssociateCompletionPortInformation,
                                             &link, sizeof(link)));
-        std::string command = "\"" + ProgramFolder() + "QelIcon.exe\"";
+        std::string command = "\"" + folder + "QelIcon.exe\"";
         STARTUPINFOA startup;
         ZeroMemory(&startup, sizeof(startup));
         startup.cb = sizeof(startup);
         /* Suspended until it is in the job, so that nothing it starts escapes. */
-        if (!CreateProcessA(NULL, &command[0], NULL, NULL, FALSE, CREATE_SUSPENDED, NULL, NULL,
-                            &startup, &m_info)) {
+        if (!CreateProcessA(NULL, &command[0], NULL, NULL, FALSE, CREATE_SUSPENDED, NULL,
+                            folder.c_str(), &startup, &m_info)) {
             ADD_FAILURE() << "cannot start " << command;
             return;
         }
@@ -228,6 +229,37 @@ private:
     HANDLE m_job;
     HANDLE m_port;
     std::vector<DWORD> m_started;
+};
+
+/* QelIcon.exe with the modules it loads, copied to a folder of its own that
+ * holds no hot-key program; removed at the end. */
+class LoneTrayFolder {
+public:
+    LoneTrayFolder()
+    {
+        char temp[MAX_PATH];
+        GetTempPathA(sizeof(temp), temp);
+        m_folder = std::string(temp) + "qelicon" + std::to_string(GetCurrentProcessId()) + "\\";
+        CreateDirectoryA(m_folder.c_str(), NULL);
+        for (const char *file : s_files)
+            EXPECT_TRUE(CopyFileA((ProgramFolder() + file).c_str(), (m_folder + file).c_str(),
+                                  FALSE)) << file;
+    }
+    ~LoneTrayFolder()
+    {
+        for (const char *file : s_files)
+            DeleteFileA((m_folder + file).c_str());
+        RemoveDirectoryA(m_folder.c_str());
+    }
+    LoneTrayFolder(const LoneTrayFolder &) = delete;
+    LoneTrayFolder &operator=(const LoneTrayFolder &) = delete;
+
+    const std::string &Path() const { return m_folder; }
+
+private:
+    static constexpr const char *s_files[] = { "QelIcon.exe", "QELDCFG.DLL", "QELICENU.RSC",
+                                               "QELICDEU.RSC", "QELICDEF.RSC" };
+    std::string m_folder;
 };
 
 /* The tooltips of the notification area, read inside its process. */
@@ -473,6 +505,25 @@ TEST_F(TrayEndToEnd, ChosenSettingRegistersStartsAndReachesTheHotKeyProgram)
     EXPECT_EQ(m_hotKey.Bytes("LastOutcome"), Sz("dry run"));
     EXPECT_EQ(tray.StartedProcesses(), started) << "a running hot-key program is not started again";
     EXPECT_EQ(LoadEntry(), "notepad.exe qelhk32.exe");
+}
+
+TEST_F(TrayEndToEnd, ChosenSettingIsRecordedWhenTheHotKeyProgramCannotBeFound)
+{
+    /* The program search looks in QelIcon's folder, the current folder, the
+     * system folders and PATH: the first two are the lone folder. */
+    LoneTrayFolder folder;
+    char path[4096] = "", found[MAX_PATH] = "";
+    GetEnvironmentVariableA("PATH", path, sizeof(path));
+    ASSERT_EQ(SearchPathA(path, HOTKEY_PROGRAM, NULL, sizeof(found), found, NULL), 0u) << found;
+    SetDriverValue("Settings", "800x600", REG_BINARY, Setting(800, 600, 16));
+    TrayProgram tray(folder.Path());
+    ASSERT_TRUE(tray.Window());
+
+    SendMessageA(tray.Window(), WM_COMMAND, 1000, 0);
+    EXPECT_EQ(DriverValue("Settings", ""), Sz("800x600"));
+    EXPECT_EQ(LoadEntry(), "qelhk32.exe");
+    EXPECT_EQ(tray.StartedProcesses(), std::vector<DWORD>()) << "nothing to start was found";
+    EXPECT_FALSE(FindWindowA(HOTKEY_CLASS, NULL));
 }
 
 static BOOL CALLBACK FindChildText(HWND child, LPARAM param)
