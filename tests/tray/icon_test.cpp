@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "hooks.h"
 #include "tray.h"
 
 TEST(BitsPerPixel, MapsTheFifteenCodesAndNothingElse)
@@ -56,4 +57,21 @@ TEST(FormatModeTip, LabelsArePrintedAsTheyStandNotUsedAsFormats)
     TipLabels labels = { "%s%s%n", "%d", "100%", "%%" };
     EXPECT_EQ(Tip({ 800, 600, 9, 800, 600, 0 }, labels),
               "%s%s%n: 800 x 600, %d: 800 x 600, 100%: 24 %%");
+}
+
+TEST(TrayWindow, ATimerMessageOfAnyIdRebuildsTheTooltip)
+{
+    /* The library is asked for the mode only when the icon record is
+     * built. This window has no timer of its own: only the messages given
+     * here reach the window procedure. */
+    DisplayConfigHooks display;
+    display.SetMode(1024, 768, 6, 800, 600);
+    HWND window = CreateWindowExA(0, "STATIC", "", WS_POPUP, 0, 0, 0, 0, NULL, NULL, NULL, NULL);
+    ASSERT_TRUE(window);
+    for (WPARAM id : { TRAY_TIMER_ID, 7 }) {
+        DWORD queries = display.Dword("GetDisplayModeCalls");
+        TrayWndProc(window, WM_TIMER, id, 0);
+        EXPECT_EQ(display.Dword("GetDisplayModeCalls"), queries + 1) << "timer " << id;
+    }
+    DestroyWindow(window);
 }
