@@ -78,6 +78,17 @@ TEST_F(ApplyChoice, SchemeIsAppliedAndCopiedWithItsTypeAndSize)
     EXPECT_EQ(m_display.Dword("SetGammaCalls"), 2u);
 }
 
+TEST_F(ApplyChoice, Command1100AppliesTheSchemeAtIndexZero)
+{
+    /* Without an unnamed value the first scheme by name has index 0. */
+    SetScheme("Cool", REG_BINARY, Scheme(784, 'c'));
+    SetScheme("Warm", REG_BINARY, Scheme(1000, 'w'));
+    DispatchCommand(NULL, 1100, 0);
+    EXPECT_EQ(m_display.Bytes("LastRamp"), Scheme(784, 'c').substr(16, 768));
+    EXPECT_EQ(Stored(schemesPath, DEFAULT_SCHEME_NAME), Scheme(784, 'c'));
+    EXPECT_EQ(Stored(schemesPath, ""), Sz("Cool"));
+}
+
 TEST_F(ApplyChoice, DefaultEntryRestoresTheBuiltInSchemeWithTheStoredType)
 {
     m_registry.SetString(schemesPath, "", "Warm");
