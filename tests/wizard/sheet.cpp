@@ -36,10 +36,12 @@ void PumpMessages()
 }
 
 /* Templates always come from the real resource module, whatever a test
- * sets g_resourceModule to for its strings. */
+ * sets g_resourceModule to for its strings, also before the first wizard;
+ * the strings do unless it set one. */
 TestWizard::TestWizard() : m_sheet(NULL)
 {
-    static HINSTANCE templates = WizardResources();
+    static HINSTANCE templates = LoadResourceModule("QELPR");
+    WizardResources();
     PROPSHEETPAGEA_V1 pages[SHEET_PAGE_COUNT] = {};
     for (int i = 0; i < SHEET_PAGE_COUNT; i++) {
         pages[i].dwSize = PROPSHEETPAGEA_V1_SIZE;

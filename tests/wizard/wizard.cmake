@@ -8,7 +8,7 @@ target_link_libraries(qelwizardtest PUBLIC qelwizard qeltestsupport comctl32)
 
 qel_add_gtest(wizard_fields_test ${CMAKE_CURRENT_LIST_DIR}/fields_test.cpp)
 target_link_libraries(wizard_fields_test PRIVATE qelwizardtest)
-add_dependencies(wizard_fields_test QELPRENU QELPRDEF)
+add_dependencies(wizard_fields_test QELPRENU QELPRDEU QELPRDEF)
 
 qel_add_gtest(wizard_compose_test ${CMAKE_CURRENT_LIST_DIR}/compose_test.cpp
               ${CMAKE_CURRENT_LIST_DIR}/compose_test.rc)
