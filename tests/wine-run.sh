@@ -5,6 +5,10 @@
 # a test may change are real copies. A passing run's prefix is removed,
 # a failing one is kept for a look.
 #
+# Each run has a virtual screen of its own, QEL_SCREEN (default
+# 1024x768x24): windows of tests that run at the same time never cover
+# each other, so what a test reads off its screen is its own.
+#
 # QEL_WINE_TIMEOUT (seconds, default 600) limits the run: a program that
 # is still running then is stopped with every other process of its prefix,
 # and the run fails. CTest's own limit is set longer, so that this one
@@ -60,6 +64,21 @@ for f in "$prefix"/*.reg "$prefix"/drive_c/windows/*.ini; do
 done
 rm -rf "$prefix/drive_c/users" && cp -a "$template/drive_c/users" "$prefix/drive_c/users"
 
+# The screen: Xvfb picks a free display number itself and tells it.
+Xvfb -displayfd 3 -screen 0 "${QEL_SCREEN:-1024x768x24}" -nolisten tcp -ac \
+    3>"$prefix/display" 2>/dev/null &
+screen=$!
+for _ in $(seq 100); do
+    [ -s "$prefix/display" ] && break
+    sleep 0.1
+done
+if [ ! -s "$prefix/display" ]; then
+    echo "wine-run: no virtual screen for $name" >&2
+    kill "$screen" 2>/dev/null
+    exit 1
+fi
+export DISPLAY=:$(cat "$prefix/display")
+
 # The error output passes through, and Wine's word of an unhandled
 # exception is kept aside: a process that died of one can still report the
 # exit code 0 once the debugger has let it go.
@@ -76,6 +95,7 @@ if [ "$rc" -eq 124 ] || [ "$rc" -eq 137 ]; then
 fi
 wineserver -k 2>/dev/null
 wineserver -w 2>/dev/null
+kill "$screen" 2>/dev/null
 wait "$reader"
 if [ "$rc" -eq 0 ] && [ -s "$crashes" ]; then
     echo "wine-run: $name crashed" >&2

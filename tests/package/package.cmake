@@ -20,19 +20,16 @@ string(REPLACE "/" "\\" answers_windows "Z:${PROJECT_SOURCE_DIR}/tests/tools/sam
 set_property(TEST package_install_test APPEND PROPERTY ENVIRONMENT
     "QEL_RELEASE=${release_windows}" "QEL_SAMPLE_ANSWERS=${answers_windows}")
 
-# On a virtual screen of its own, so that the mode it expects is not the
-# one every other test runs on.
+# On a virtual screen of another size and depth than every other test's,
+# so that the mode it expects comes from the screen.
 add_executable(package_standins_test ${CMAKE_CURRENT_LIST_DIR}/standins_test.cpp)
 target_link_libraries(package_standins_test PRIVATE gtest gtest_main)
 target_include_directories(package_standins_test PRIVATE
     ${PROJECT_SOURCE_DIR}/tray ${PROJECT_SOURCE_DIR}/package/qelhwa)
 add_dependencies(package_standins_test release)
-add_test(NAME package_standins_test
-         COMMAND xvfb-run -a -s "-screen 0 800x600x16"
-                 bash ${PROJECT_SOURCE_DIR}/tests/wine-run.sh $<TARGET_FILE:package_standins_test>)
-qel_wine_test_limits(package_standins_test 120)
+qel_add_test(package_standins_test package_standins_test TIMEOUT 120)
 set_property(TEST package_standins_test APPEND PROPERTY ENVIRONMENT
-    "QEL_RELEASE=${release_windows}")
+    "QEL_RELEASE=${release_windows}" "QEL_SCREEN=800x600x16")
 
 # What the release imports from Windows, against what the oldest supported
 # Windows offer. No Wine needed.

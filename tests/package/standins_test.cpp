@@ -1,7 +1,7 @@
 /*
  * The release's stand-ins (QELDCFG.DLL, QELHWA.dll, qelhk32.exe) doing their
  * real work on a virtual screen of 800 x 600 pixels at 16 bits, which this
- * test's CTest entry starts for it. Every switch that steers them in the
+ * test's CTest entry asks for. Every switch that steers them in the
  * test build is set against them here: the release must not know one.
  */
 #include <windows.h>
