@@ -43,7 +43,7 @@
 #define T_BROWSE         "Durch&suchen..."
 
 /* Field labels (at most 24 characters). */
-#define L_NAME           "Name"
+#define L_NAME           "Vor- und Zuname"
 #define L_JOBTITLE       "Position"
 #define L_SALUTATION     "Anrede"
 #define L_COMPANY        "Firma"
@@ -53,9 +53,9 @@
 #define L_COUNTRY        "Land"
 #define L_CITY           "Ort"
 #define L_PHONE          "Telefon"
-#define L_FAX            "Fax"
+#define L_FAX            "Telefax"
 #define L_DESCRIPTION    "Problembeschreibung"
-#define L_EMAIL          "E-Mail"
+#define L_EMAIL          "E-Mail-Adresse"
 #define L_CALLTIME       "Erreichbar"
 #define L_COMPUTER       "Computermodell"
 #define L_SUMMARY        "Problem in Kürze"

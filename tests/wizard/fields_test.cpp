@@ -8,7 +8,6 @@
 
 #include <gtest/gtest.h>
 
-#include <map>
 #include <string>
 #include <vector>
 
@@ -127,17 +126,12 @@ TEST(FieldStore, PreloadsRememberedValuesOnlyWhereThereIsText)
 
 /* Answers are remembered under the labels of the module that asked for
  * them: on the German module the wizard finds an answer remembered under
- * its own label, and none of those under English labels. A label that
- * both modules spell alike, ignoring case as the registry does, names the
- * same value in both and is not looked at. */
+ * its own label, and none of those under English labels. */
 TEST(FieldStore, AnswersAreFoundUnderTheLabelsOfTheModuleInUse)
 {
     RegistrySandbox registry;
-    std::map<int, std::string> englishLabels;
-    for (int fieldId : savedFields) {
-        englishLabels[fieldId] = FieldLabel(fieldId);
+    for (int fieldId : savedFields)
         registry.SetString(wizardKey, FieldLabel(fieldId), "remembered in English");
-    }
     HINSTANCE english = WizardResources();
     HINSTANCE german = LoadLibraryA((ProgramFolder() + "QELPRDEU.RSC").c_str());
     ASSERT_TRUE(german != NULL);
@@ -147,15 +141,9 @@ TEST(FieldStore, AnswersAreFoundUnderTheLabelsOfTheModuleInUse)
         TestWizard wizard;
         wizard.ShowAllPages();
         EXPECT_EQ(wizard.Field(1101), "remembered in German");
-        int compared = 0;
-        for (int fieldId : savedFields) {
-            if (fieldId == 1101
-                || lstrcmpiA(FieldLabel(fieldId).c_str(), englishLabels[fieldId].c_str()) == 0)
-                continue;
-            EXPECT_EQ(wizard.Field(fieldId), "") << FieldLabel(fieldId);
-            compared++;
-        }
-        EXPECT_GT(compared, 0);
+        for (int fieldId : savedFields)
+            if (fieldId != 1101)
+                EXPECT_EQ(wizard.Field(fieldId), "") << FieldLabel(fieldId);
     }
     g_resourceModule = english;
     FreeLibrary(german);
