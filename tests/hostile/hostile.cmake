@@ -9,14 +9,16 @@ qel_add_gtest(hostile_test
     ${hostile_dir}/regdump_hostile_test.cpp
     ${hostile_dir}/textdump_hostile_test.cpp
     ${hostile_dir}/helpfile_hostile_test.cpp
-    ${hostile_dir}/loadentry_hostile_test.cpp)
+    ${hostile_dir}/loadentry_hostile_test.cpp
+    TIMEOUT 300)
 target_link_libraries(hostile_test PRIVATE qelreport qelcommon qeltray qeltestsupport qelhostile)
 
 # The composition on real wizard pages, with this program's own string
 # table standing in for the resource module's labels and messages.
 qel_add_gtest(hostile_compose_test
     ${hostile_dir}/compose_hostile_test.cpp
-    ${hostile_dir}/compose_hostile_test.rc)
+    ${hostile_dir}/compose_hostile_test.rc
+    TIMEOUT 300)
 target_link_libraries(hostile_compose_test PRIVATE qelwizardtest qelautomation qelhostile)
 add_dependencies(hostile_compose_test QELPRENU QELPRDEF)
 
@@ -32,7 +34,7 @@ endfunction()
 # freeing thread fills the dead block before it takes the heap lock), so
 # the two cases that change the registry on a second thread during a dump
 # would cry wolf; they run in hostile_test alone.
-hostile_heapcheck(hostile_test_heapcheck 300 $<TARGET_FILE:hostile_test>
+hostile_heapcheck(hostile_test_heapcheck 120 $<TARGET_FILE:hostile_test>
                   --gtest_filter=-HostileRegistryDump.KeysVanishingDuringTheDump:HostileRegistryDump.ValuesGrowingDuringTheDump)
 # Every heap call of a wizard page checks the whole heap: four minutes for
 # one composition, so the checked run takes the one with every text.
@@ -42,12 +44,12 @@ hostile_heapcheck(hostile_compose_test_heapcheck 600 $<TARGET_FILE:hostile_compo
 add_executable(heapprobe ${hostile_dir}/heapprobe.cpp)
 hostile_heapcheck(heapcheck_sees_overrun 120 --expect-damage $<TARGET_FILE:heapprobe> overrun)
 hostile_heapcheck(heapcheck_sees_double_free 120 --expect-damage $<TARGET_FILE:heapprobe> double-free)
-hostile_heapcheck(heapcheck_sees_crash 60 --expect-damage $<TARGET_FILE:heapprobe> crash)
+hostile_heapcheck(heapcheck_sees_crash 120 --expect-damage $<TARGET_FILE:heapprobe> crash)
 hostile_heapcheck(heapcheck_passes_clean_probe 120 $<TARGET_FILE:heapprobe>)
 # And the harness's: any test program that crashes fails at once.
 add_test(NAME wine_run_fails_on_crash
          COMMAND bash ${PROJECT_SOURCE_DIR}/tests/crashcheck.sh $<TARGET_FILE:heapprobe> crash)
-qel_wine_test_limits(wine_run_fails_on_crash 60)
+qel_wine_test_limits(wine_run_fails_on_crash 120)
 add_executable(heaprun ${hostile_dir}/heaprun.cpp)
 add_dependencies(hostile_test heaprun)
 add_dependencies(heapprobe heaprun)

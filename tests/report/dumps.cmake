@@ -1,4 +1,4 @@
-qel_add_gtest(report_regdump_test regdump_test.cpp)
+qel_add_gtest(report_regdump_test regdump_test.cpp TIMEOUT 120)
 target_link_libraries(report_regdump_test PRIVATE qelreport qeltestsupport)
-qel_add_gtest(report_textdump_test textdump_test.cpp)
+qel_add_gtest(report_textdump_test textdump_test.cpp TIMEOUT 120)
 target_link_libraries(report_textdump_test PRIVATE qelreport qeltestsupport)

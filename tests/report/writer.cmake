@@ -1,2 +1,2 @@
-qel_add_gtest(report_writer_test writer_test.cpp)
+qel_add_gtest(report_writer_test writer_test.cpp TIMEOUT 120)
 target_link_libraries(report_writer_test PRIVATE qelreport qeltestsupport)

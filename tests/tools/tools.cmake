@@ -13,4 +13,4 @@ add_executable(qelviewrec WIN32 ${CMAKE_CURRENT_LIST_DIR}/viewer_recorder.cpp)
 # wizard through all ten pages to a written report.
 string(REPLACE "/" "\\" qelpr_windows "Z:${CMAKE_BINARY_DIR}/bin/QELPR.EXE")
 string(REPLACE "/" "\\" sample_windows "Z:${CMAKE_CURRENT_LIST_DIR}/sample-answers.txt")
-qel_add_test(wizard_sample_run qeldrive ${qelpr_windows} ${sample_windows})
+qel_add_test(wizard_sample_run qeldrive ${qelpr_windows} ${sample_windows} TIMEOUT 120)

@@ -5,7 +5,7 @@ target_include_directories(qeltraytesthooks PUBLIC ${CMAKE_CURRENT_SOURCE_DIR})
 target_link_libraries(qeltraytesthooks PUBLIC qelcommon)
 
 qel_add_gtest(tray_test icon_test.cpp menu_test.cpp apply_test.cpp hotkey_test.cpp
-              scheme_test.cpp)
+              scheme_test.cpp TIMEOUT 120)
 target_link_libraries(tray_test PRIVATE qeltray qeltraytesthooks qeltestsupport)
 add_dependencies(tray_test QELICENU QELICDEF)
 
@@ -17,6 +17,6 @@ target_link_libraries(trayprobe PRIVATE comctl32)
 
 add_executable(traypost traypost.cpp)
 
-qel_add_gtest(tray_e2e_test e2e_test.cpp hotkey_program_test.cpp)
+qel_add_gtest(tray_e2e_test e2e_test.cpp hotkey_program_test.cpp TIMEOUT 300)
 target_link_libraries(tray_e2e_test PRIVATE qeltray qeltraytesthooks qeltestsupport)
 add_dependencies(tray_e2e_test QelIcon qelhk32 trayprobe QELICENU QELICDEF)

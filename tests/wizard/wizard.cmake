@@ -6,15 +6,15 @@ add_library(qelwizardtest STATIC ${CMAKE_CURRENT_LIST_DIR}/sheet.cpp
 target_include_directories(qelwizardtest PUBLIC ${CMAKE_CURRENT_LIST_DIR})
 target_link_libraries(qelwizardtest PUBLIC qelwizard qeltestsupport comctl32)
 
-qel_add_gtest(wizard_fields_test ${CMAKE_CURRENT_LIST_DIR}/fields_test.cpp)
+qel_add_gtest(wizard_fields_test ${CMAKE_CURRENT_LIST_DIR}/fields_test.cpp TIMEOUT 300)
 target_link_libraries(wizard_fields_test PRIVATE qelwizardtest)
 add_dependencies(wizard_fields_test QELPRENU QELPRDEU QELPRDEF)
 
 qel_add_gtest(wizard_compose_test ${CMAKE_CURRENT_LIST_DIR}/compose_test.cpp
-              ${CMAKE_CURRENT_LIST_DIR}/compose_test.rc)
+              ${CMAKE_CURRENT_LIST_DIR}/compose_test.rc TIMEOUT 300)
 target_link_libraries(wizard_compose_test PRIVATE qelwizardtest qelautomation)
 add_dependencies(wizard_compose_test QELPRENU QELPRDEF)
 
-qel_add_gtest(wizard_e2e_test ${CMAKE_CURRENT_LIST_DIR}/e2e_test.cpp)
+qel_add_gtest(wizard_e2e_test ${CMAKE_CURRENT_LIST_DIR}/e2e_test.cpp TIMEOUT 300)
 target_link_libraries(wizard_e2e_test PRIVATE qelwizardtest qelautomation)
 add_dependencies(wizard_e2e_test QELPR qelviewrec QELPRENU QELPRDEU QELPRDEF)
