@@ -26,6 +26,7 @@
 #include <vector>
 
 #include "automation.h"
+#include "desktop.h"
 #include "sandbox.h"
 
 static const char installFolder[] = "C:\\Program Files\\QEL Display Tools\\";
@@ -40,17 +41,6 @@ static const char reportPath[] = "C:\\QELPR.TXT";
 /* The display driver's own stored setting: the screen's mode, tested. */
 static const char driverSetting[] = "1024 x 768, tested";
 static const DWORD driverSettingData[6] = { 1024, 768, 0, 0, CDS_TEST, 0 };
-
-template <class Test> static bool WaitFor(Test test, DWORD timeout = 30000)
-{
-    for (DWORD waited = 0;; waited += 100) {
-        if (test())
-            return true;
-        if (waited >= timeout)
-            return false;
-        Sleep(100);
-    }
-}
 
 static std::string ReleaseFolder()
 {
@@ -137,7 +127,7 @@ static void RunAndWaitForItsProcesses(const std::string &commandLine)
     EXPECT_TRUE(WaitFor([&] {
         std::set<DWORD> now = ProcessIds();
         return std::includes(before.begin(), before.end(), now.begin(), now.end());
-    })) << commandLine << " still runs";
+    }, 60000)) << commandLine << " still runs";
 }
 
 /* What lies in the prefix: every registry key and value name below the
@@ -250,45 +240,6 @@ static DWORD FileSize(const std::string &path)
                                                                             : 0;
 }
 
-static BOOL CALLBACK CountTrayIcons(HWND window, LPARAM count)
-{
-    char name[64] = "";
-    GetClassNameA(window, name, sizeof(name));
-    if (lstrcmpA(name, "__winex11_tray_icon") == 0 && IsWindowVisible(window))
-        ++*reinterpret_cast<int *>(count);
-    return TRUE;
-}
-
-/* Icons in the notification area (Wine's own tray window without an X one). */
-static int TrayIconCount()
-{
-    int count = 0;
-    HWND tray = NULL;
-    while ((tray = FindWindowExA(NULL, tray, "__winex11_standalone_tray", NULL)))
-        EnumChildWindows(tray, CountTrayIcons, reinterpret_cast<LPARAM>(&count));
-    return count;
-}
-
-/* The value index of the driver's setting in the Settings key. */
-static int DriverSettingIndex()
-{
-    std::string path = std::string(driverKeyPath) + "\\Settings";
-    HKEY key;
-    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, path.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS)
-        return -1;
-    int found = -1;
-    char name[256];
-    for (DWORD index = 0; found < 0; ++index) {
-        DWORD length = sizeof(name);
-        if (RegEnumValueA(key, index, name, &length, NULL, NULL, NULL, NULL) != ERROR_SUCCESS)
-            break;
-        if (lstrcmpA(name, driverSetting) == 0)
-            found = static_cast<int>(index);
-    }
-    RegCloseKey(key);
-    return found;
-}
-
 /* What the display driver and other programs left before the package came. */
 static void ArrangeMachine()
 {
@@ -382,7 +333,8 @@ static void StartTrayAndChooseSetting()
     ASSERT_TRUE(WaitFor([&] { return (tray = FindWindowA("QelIcon", NULL)) != NULL; }));
     EXPECT_TRUE(WaitFor([] { return TrayIconCount() == 1; })) << TrayIconCount();
 
-    int index = DriverSettingIndex();
+    int index = ValueIndex(HKEY_LOCAL_MACHINE, std::string(driverKeyPath) + "\\Settings",
+                           driverSetting);
     ASSERT_GE(index, 0);
     PostMessageA(tray, WM_COMMAND, 1000 + index, 0);
     EXPECT_TRUE(WaitFor([] { return FindWindowA("QELHkClass", NULL) != NULL; }));

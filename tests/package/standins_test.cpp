@@ -13,6 +13,7 @@
 #include <string>
 
 #include "dcfg.h"
+#include "desktop.h"
 #include "qelhwa.h"
 
 static const char settingsKeyPath[] =
@@ -135,25 +136,6 @@ TEST_F(ReleaseStandIns, HardwareLibraryDescribesTheAdapterItLearned)
     EXPECT_EQ(library.Export<Close>("HALClose")(), 1);
 }
 
-/* The enumeration index of a value of the Settings key; -1 if absent. */
-static int SettingIndex(const char *name)
-{
-    HKEY key;
-    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, settingsKeyPath, 0, KEY_READ, &key) != ERROR_SUCCESS)
-        return -1;
-    int found = -1;
-    char seen[256];
-    for (DWORD index = 0; found < 0; ++index) {
-        DWORD length = sizeof(seen);
-        if (RegEnumValueA(key, index, seen, &length, NULL, NULL, NULL, NULL) != ERROR_SUCCESS)
-            break;
-        if (lstrcmpA(seen, name) == 0)
-            found = static_cast<int>(index);
-    }
-    RegCloseKey(key);
-    return found;
-}
-
 TEST_F(ReleaseStandIns, HotKeyProgramPassesOnThePlatformsAnswer)
 {
     struct Case {
@@ -179,15 +161,11 @@ TEST_F(ReleaseStandIns, HotKeyProgramPassesOnThePlatformsAnswer)
                                &process))
         << command;
     HWND window = NULL;
-    for (int waited = 0; !window && waited < 200; ++waited) {
-        window = FindWindowA("QELHkClass", NULL);
-        if (!window)
-            Sleep(50);
-    }
-    EXPECT_NE(window, static_cast<HWND>(NULL)) << "the hot-key program's window";
+    EXPECT_TRUE(WaitFor([&] { return (window = FindWindowA("QELHkClass", NULL)) != NULL; }))
+        << "the hot-key program's window";
 
     for (const Case &c : cases) {
-        int index = SettingIndex(c.name);
+        int index = ValueIndex(HKEY_LOCAL_MACHINE, settingsKeyPath, c.name);
         ASSERT_GE(index, 0) << c.name;
         EXPECT_EQ(SendMessageA(window, WM_USER + 2, index, 0), c.expected) << c.name;
     }

@@ -14,6 +14,7 @@
 #include <string>
 #include <vector>
 
+#include "desktop.h"
 #include "hooks.h"
 #include "sandbox.h"
 #include "tray.h"
@@ -22,18 +23,6 @@
 
 static const char classKeyPath[] = "System\\CurrentControlSet\\Services\\Class\\DISPLAY";
 static const char driverKeyPath[] = "System\\CurrentControlSet\\Services\\Class\\DISPLAY\\QEL";
-
-/* Polls until test() holds or timeout milliseconds have passed. */
-template <class Test> static bool WaitFor(Test test, DWORD timeout = 15000)
-{
-    for (DWORD waited = 0;; waited += 50) {
-        if (test())
-            return true;
-        if (waited >= timeout)
-            return false;
-        Sleep(50);
-    }
-}
 
 struct WindowQuery {
     const char *className;
@@ -62,25 +51,6 @@ static HWND FindVisibleWindow(const char *className, DWORD process)
     WindowQuery query = { className, process, NULL };
     EnumWindows(MatchWindow, reinterpret_cast<LPARAM>(&query));
     return query.found;
-}
-
-static BOOL CALLBACK CountTrayIcons(HWND window, LPARAM count)
-{
-    char name[64] = "";
-    GetClassNameA(window, name, sizeof(name));
-    if (lstrcmpA(name, "__winex11_tray_icon") == 0 && IsWindowVisible(window))
-        ++*reinterpret_cast<int *>(count);
-    return TRUE;
-}
-
-/* Icons in the notification area (Wine's own tray window without an X one). */
-static int TrayIconCount()
-{
-    int count = 0;
-    HWND tray = NULL;
-    while ((tray = FindWindowExA(NULL, tray, "__winex11_standalone_tray", NULL)))
-        EnumChildWindows(tray, CountTrayIcons, reinterpret_cast<LPARAM>(&count));
-    return count;
 }
 
 /* Runs the thread routine at address inside process; its exit code. */
