@@ -1,6 +1,7 @@
 /*
  * Services shared by the wizard and the tray utility: the locale resource
- * module, the help file and the driver settings key.
+ * module, the help file, the driver settings key and the registration of
+ * their hidden window's class.
  */
 #ifndef QEL_COMMON_H
 #define QEL_COMMON_H
@@ -24,5 +25,8 @@ HINSTANCE LoadResourceModule(const char *baseName);
 void FindHelpFile(char *path);
 int OpenDriverKey(DriverKeyKind kind, HKEY *key);
 LONG CloseDriverKey(HKEY key);
+/* RegisterClassExA, or where that fails, RegisterClassA with the same
+ * fields; FALSE when neither registers the class. */
+BOOL RegisterWindowClass(const WNDCLASSEXA *wcx);
 
 #endif

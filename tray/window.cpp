@@ -31,20 +31,7 @@ static BOOL RegisterTrayClass(HINSTANCE instance)
     wcx.hCursor = LoadCursorA(NULL, IDC_ARROW);
     wcx.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
     wcx.lpszClassName = className;
-    if (RegisterClassExA(&wcx))
-        return TRUE;
-
-    /* Systems without the extended call take the same fields. */
-    WNDCLASSA wc;
-    ZeroMemory(&wc, sizeof(wc));
-    wc.style = wcx.style;
-    wc.lpfnWndProc = wcx.lpfnWndProc;
-    wc.hInstance = wcx.hInstance;
-    wc.hIcon = wcx.hIcon;
-    wc.hCursor = wcx.hCursor;
-    wc.hbrBackground = wcx.hbrBackground;
-    wc.lpszClassName = wcx.lpszClassName;
-    return RegisterClassA(&wc) != 0;
+    return RegisterWindowClass(&wcx);
 }
 
 BOOL StartTray(HINSTANCE instance)

@@ -58,18 +58,7 @@ static BOOL RegisterHostClass(HINSTANCE instance, const char *className)
     extended.hCursor = LoadCursor(NULL, IDC_ARROW);
     extended.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
     extended.lpszClassName = className;
-    if (RegisterClassExA(&extended))
-        return TRUE;
-
-    WNDCLASSA plain = {};
-    plain.style = extended.style;
-    plain.lpfnWndProc = extended.lpfnWndProc;
-    plain.hInstance = extended.hInstance;
-    plain.hIcon = extended.hIcon;
-    plain.hCursor = extended.hCursor;
-    plain.hbrBackground = extended.hbrBackground;
-    plain.lpszClassName = extended.lpszClassName;
-    return RegisterClassA(&plain) != 0;
+    return RegisterWindowClass(&extended);
 }
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int)

@@ -141,9 +141,11 @@ TEST(FieldStore, AnswersAreFoundUnderTheLabelsOfTheModuleInUse)
         TestWizard wizard;
         wizard.ShowAllPages();
         EXPECT_EQ(wizard.Field(1101), "remembered in German");
-        for (int fieldId : savedFields)
-            if (fieldId != 1101)
+        for (int fieldId : savedFields) {
+            if (fieldId != 1101) {
                 EXPECT_EQ(wizard.Field(fieldId), "") << FieldLabel(fieldId);
+            }
+        }
     }
     g_resourceModule = english;
     FreeLibrary(german);
