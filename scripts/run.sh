@@ -33,15 +33,15 @@ if ! log=$(QEL_BUILD_DIR=$build bash "$top/scripts/build.sh" 2>&1); then
     exit 1
 fi
 
+source "$top/scripts/display.sh"
 export WINEPREFIX=$build/wine/wizard WINEARCH=win32 WINEDEBUG=${WINEDEBUG:--all}
 export WINEDLLOVERRIDES="mscoree,mshtml="
-if [ ! -f "$WINEPREFIX/.ready" ]; then
+# Made again only when the recipe of the prefix changes: it keeps the answers.
+recipe=$(declare -f make_display_prefix | sha1sum | cut -d' ' -f1)
+if [ "$(cat "$WINEPREFIX/.ready" 2>/dev/null)" != "$recipe" ]; then
     echo "run: preparing the Wine prefix $WINEPREFIX (once)"
-    wineboot -i >/dev/null 2>&1
-    # No window manager on the virtual display: Wine draws the title bars.
-    wine reg add 'HKCU\Software\Wine\X11 Driver' /v Decorated /d N /f >/dev/null 2>&1
-    wineserver -w
-    touch "$WINEPREFIX/.ready"
+    make_display_prefix
+    echo "$recipe" >"$WINEPREFIX/.ready"
 fi
 
 winpath() { local p=${1//\//\\}; echo "Z:$p"; }
