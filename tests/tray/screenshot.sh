@@ -1,18 +1,21 @@
 #!/usr/bin/env bash
-# Takes a picture of QelIcon's open tray menu under Xvfb, with a few stored
-# display settings and colour schemes, the display settings list unfolded.
-#   tests/tray/screenshot.sh [build dir] [output.png]
+# Takes the pictures of QelIcon in the taskbar of a virtual screen, with a
+# few stored display settings and colour schemes:
+#   tray-tooltip.png  the icon with its tooltip, the pointer resting on it
+#   tray-menu.png     the icon's open menu, the colour schemes unfolded
+#   tests/tray/screenshot.sh [test build dir] [output folder]
+# The test build's switches of the display-configuration stand-in make it
+# report a display mode and offer colour schemes on the virtual screen.
 set -euo pipefail
 top=$(cd "$(dirname "$0")/../.." && pwd)
 build=$(cd "${1:-$top/build}" && pwd)
-out=$(realpath -m "${2:-$top/docs/tray-menu.png}")
+out=$(mkdir -p "${2:-$top/docs}" && cd "${2:-$top/docs}" && pwd)
 bin=$build/bin
+source "$top/scripts/display.sh"
 
 export WINEPREFIX=$build/wine/screenshot WINEARCH=win32 WINEDEBUG=-all
 export WINEDLLOVERRIDES="mscoree,mshtml="
-rm -rf "$WINEPREFIX"
-wineboot -i >/dev/null 2>&1
-wineserver -w
+make_display_prefix
 
 key='HKLM\System\CurrentControlSet\Services\Class\DISPLAY\QEL'
 setting() {  # name width height bits
@@ -32,21 +35,26 @@ scheme() {  # name
     scheme "~~dEF_qel_cOL_sCHEME~~"
     wine reg add 'HKCU\Software\QelTests\DisplayConfig' /v GammaEnabled /t REG_DWORD /d 1 /f
     wine reg add 'HKCU\Software\QelTests\DisplayConfig' /v DisplayModeEnabled /t REG_DWORD /d 1 /f
+    # Wine's desktop with the shell: a taskbar with a notification area.
+    wine reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d shell /f
+    wine reg add 'HKCU\Software\Wine\Explorer\Desktops' /v shell /d 1024x768 /f
+    wineserver -w
 } >/dev/null 2>&1
 
-xvfb-run -a -s "-screen 0 1024x768x24" sh -c "
-    cd '$bin'
+take_pictures() {
+    cd "$bin"
     wine QelIcon.exe &
-    for i in \$(seq 60); do wine traypost.exe 0 && break; sleep 1; done
-    sleep 2
-    wine traypost.exe 32868 1 516   # the right button on the icon
-    sleep 2
-    wine traypost.exe 256 40        # down to the display settings
+    for i in $(seq 60); do wine traypost.exe 0 && break; sleep 1; done
+    wine traypost.exe point
+    screen_picture "$out/tray-tooltip.png" wine traypost.exe frame
+    wine traypost.exe click
+    wine traypost.exe 256 40        # down to the display settings,
+    wine traypost.exe 256 40        # to the colour schemes
     wine traypost.exe 256 39        # and open them
-    sleep 2
-    import -window root '$out'
-    wine traypost.exe 16
+    screen_picture "$out/tray-menu.png" wine traypost.exe frame
+    wineserver -k
     wait
-"
-wineserver -k || true
-echo "$out"
+}
+on_virtual_display take_pictures
+echo "$out/tray-tooltip.png"
+echo "$out/tray-menu.png"
