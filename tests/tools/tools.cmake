@@ -9,6 +9,9 @@ target_link_libraries(qeldrive PRIVATE qelautomation)
 
 add_executable(qelviewrec WIN32 ${CMAKE_CURRENT_LIST_DIR}/viewer_recorder.cpp)
 
+# Works the setup program's pages for their pictures (scripts/pictures.sh).
+add_executable(setupdrive ${CMAKE_CURRENT_LIST_DIR}/setupdrive.cpp)
+
 # The headless run of scripts/run.sh: the sample answers carry the real
 # wizard through all ten pages to a written report.
 string(REPLACE "/" "\\" qelpr_windows "Z:${CMAKE_BINARY_DIR}/bin/QELPR.EXE")
