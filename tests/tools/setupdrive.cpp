@@ -56,10 +56,14 @@ static HWND DialogShowing(int controlId)
     return search.dialog;
 }
 
-/* Wine without a window manager leaves the title bar of the active dialog
- * drawn as inactive; it is drawn again as what it is. */
+/* Wine without a window manager may leave the title bar of the active
+ * dialog drawn as inactive; a moment after the dialog became active, its
+ * title bar is drawn again as what it is. */
 static void RedrawTitleBar(HWND dialog)
 {
+    for (int tries = 0; tries < 50 && GetForegroundWindow() != dialog; tries++)
+        Sleep(100);
+    Sleep(1000);
     DWORD_PTR result;
     SendMessageTimeoutA(dialog, WM_NCACTIVATE, GetForegroundWindow() == dialog, 0,
                         SMTO_ABORTIFHUNG, 5000, &result);
