@@ -41,6 +41,9 @@ VIAddVersionKey /LANG=1033 "ProductVersion" "${VERSION}"
 !define MUI_ICON "${ICON}"
 !define MUI_UNICON "${ICON}"
 !define MUI_ABORTWARNING
+; The German titles of the welcome and finish pages take three lines.
+!define MUI_WELCOMEPAGE_TITLE_3LINES
+!define MUI_FINISHPAGE_TITLE_3LINES
 !define MUI_FINISHPAGE_RUN "$INSTDIR\QelIcon.exe"
 !define MUI_FINISHPAGE_RUN_TEXT "$(StartTrayNow)"
 

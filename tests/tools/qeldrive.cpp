@@ -70,10 +70,26 @@ static std::string CaptureWindow(HWND window, BITMAPINFOHEADER *format)
     return pixels;
 }
 
+/* Shows the wizard as a user sees it between two keystrokes: the focus on
+ * its default button, so that no field shows a caret that blinks, and the
+ * title bar drawn active, which Wine without a window manager may leave
+ * drawn inactive. */
+static void SteadyForPicture(HWND sheet)
+{
+    DWORD_PTR result = 0;
+    SendMessageTimeoutA(sheet, DM_GETDEFID, 0, 0, SMTO_ABORTIFHUNG, 5000, &result);
+    if (HIWORD(result) == DC_HASDEFID)
+        if (HWND button = GetDlgItem(sheet, LOWORD(result)))
+            SendMessageTimeoutA(sheet, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(button), TRUE,
+                                SMTO_ABORTIFHUNG, 5000, &result);
+    SendMessageTimeoutA(sheet, WM_NCACTIVATE, TRUE, 0, SMTO_ABORTIFHUNG, 5000, &result);
+}
+
 /* Saves the window once it has finished painting: a busy wizard may take
  * a while to draw a page that has just been shown. */
 static bool SavePicture(HWND window, const std::string &path)
 {
+    SteadyForPicture(window);
     BITMAPINFOHEADER format;
     std::string pixels = CaptureWindow(window, &format);
     for (int tries = 0, same = 0; tries < 30 && same < 3; tries++) {
