@@ -1,6 +1,7 @@
 # Sourced, not run: for our programs on a display of their own, their Wine
 # prefix and pictures of the screen (scripts/run.sh, scripts/pictures.sh,
-# tests/tray/screenshot.sh).
+# tests/tray/screenshot.sh), and the virtual screen of every test run
+# (tests/wine-run.sh).
 
 # Makes $WINEPREFIX anew. Without a window manager on the display, Wine
 # draws the title bars itself. Wine's own fonts (the symbol font of the
@@ -38,16 +39,24 @@ screen_picture() {
 }
 
 # on_virtual_display COMMAND...: runs the command (a shell function too)
-# with DISPLAY set to a virtual screen of its own, 1024 x 768.
+# with DISPLAY set to a virtual screen of its own, QEL_SCREEN (default
+# 1024x768x24). Xvfb picks a free display number itself and tells it.
 on_virtual_display() {
     local number pid rc=0 tries
     number=$(mktemp)
-    Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$number" 2>/dev/null &
+    Xvfb -displayfd 3 -screen 0 "${QEL_SCREEN:-1024x768x24}" -nolisten tcp \
+        3>"$number" 2>/dev/null &
     pid=$!
     for tries in $(seq 100); do
         [ -s "$number" ] && break
         sleep 0.1
     done
+    if [ ! -s "$number" ]; then
+        echo "no virtual screen for: $*" >&2
+        kill "$pid" 2>/dev/null
+        rm -f "$number"
+        return 1
+    fi
     # In the background, so that a failing step still ends the command
     # under "set -e", which a command in an || list would not.
     DISPLAY=:$(cat "$number") "$@" &

@@ -64,42 +64,33 @@ for f in "$prefix"/*.reg "$prefix"/drive_c/windows/*.ini; do
 done
 rm -rf "$prefix/drive_c/users" && cp -a "$template/drive_c/users" "$prefix/drive_c/users"
 
-# The screen: Xvfb picks a free display number itself and tells it.
-Xvfb -displayfd 3 -screen 0 "${QEL_SCREEN:-1024x768x24}" -nolisten tcp -ac \
-    3>"$prefix/display" 2>/dev/null &
-screen=$!
-for _ in $(seq 100); do
-    [ -s "$prefix/display" ] && break
-    sleep 0.1
-done
-if [ ! -s "$prefix/display" ]; then
-    echo "wine-run: no virtual screen for $name" >&2
-    kill "$screen" 2>/dev/null
-    exit 1
-fi
-export DISPLAY=:$(cat "$prefix/display")
-
 # The error output passes through, and Wine's word of an unhandled
 # exception is kept aside: a process that died of one can still report the
 # exit code 0 once the debugger has let it go.
+run_program() {
+    local crashes=$prefix/crashes.log reader rc
+    mkfifo "$prefix/stderr.fifo"
+    awk -v crashes="$crashes" '{ print } /^wine: Unhandled/ { print >crashes }' \
+        <"$prefix/stderr.fifo" >&2 &
+    reader=$!
+    timeout -k 10 "$limit" wine "$@" 2>"$prefix/stderr.fifo"
+    rc=$?
+    if [ "$rc" -eq 124 ] || [ "$rc" -eq 137 ]; then
+        echo "wine-run: $name still ran after $limit s; stopped with its prefix's processes" >&2
+    fi
+    wineserver -k 2>/dev/null
+    wineserver -w 2>/dev/null
+    wait "$reader"
+    if [ "$rc" -eq 0 ] && [ -s "$crashes" ]; then
+        echo "wine-run: $name crashed" >&2
+        rc=1
+    fi
+    return "$rc"
+}
+
 export WINEPREFIX=$prefix
-crashes=$prefix/crashes.log
-mkfifo "$prefix/stderr.fifo"
-awk -v crashes="$crashes" '{ print } /^wine: Unhandled/ { print >crashes }' \
-    <"$prefix/stderr.fifo" >&2 &
-reader=$!
-timeout -k 10 "$limit" wine "$@" 2>"$prefix/stderr.fifo"
+source "$(dirname "$0")/../scripts/display.sh"
+on_virtual_display run_program "$@"
 rc=$?
-if [ "$rc" -eq 124 ] || [ "$rc" -eq 137 ]; then
-    echo "wine-run: $name still ran after $limit s; stopped with its prefix's processes" >&2
-fi
-wineserver -k 2>/dev/null
-wineserver -w 2>/dev/null
-kill "$screen" 2>/dev/null
-wait "$reader"
-if [ "$rc" -eq 0 ] && [ -s "$crashes" ]; then
-    echo "wine-run: $name crashed" >&2
-    rc=1
-fi
 [ "$rc" -eq 0 ] && rm -rf "$prefix"
 exit "$rc"
