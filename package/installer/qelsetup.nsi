@@ -1,7 +1,7 @@
 ﻿; QELSETUP.EXE: installs the display driver support tools, and QELUNINS.EXE
 ; removes them again. Compiled by package/installer/CMakeLists.txt, which
-; defines VERSION, COMPANY, PRODUCT, BINDIR (the release's bin folder),
-; ICON and OUTFILE.
+; defines VERSION, COMPANY, PRODUCT, COPYRIGHT_YEARS, BINDIR (the
+; release's bin folder), ICON, SIDE_PICTURE and OUTFILE.
 ;
 ; An ANSI installer, so that it runs on every 32-bit Windows from 95 and
 ; NT 4.0 on. "QELSETUP /S" installs silently ("/D=C:\PATH", last, chooses
@@ -40,6 +40,7 @@ VIAddVersionKey /LANG=1033 "ProductVersion" "${VERSION}"
 
 !define MUI_ICON "${ICON}"
 !define MUI_UNICON "${ICON}"
+!define MUI_WELCOMEFINISHPAGE_BITMAP "${SIDE_PICTURE}"
 !define MUI_ABORTWARNING
 ; The German titles of the welcome and finish pages take three lines.
 !define MUI_WELCOMEPAGE_TITLE_3LINES
