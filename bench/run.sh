@@ -9,5 +9,6 @@ build=${QEL_BUILD_DIR:-$top/build-bench}
 # after that only the benchmark itself needs to be up to date.
 [ -f "$build/CMakeCache.txt" ] || QEL_BUILD_DIR=$build bash "$top/scripts/build.sh" >/dev/null || true
 cmake --build "$build" --target qelbench >/dev/null
-QEL_WINE_ROOT=$build/wine QEL_TEST_NAME=bench \
+# The full run takes most of an hour: far longer than a test may.
+QEL_WINE_ROOT=$build/wine QEL_TEST_NAME=bench QEL_WINE_TIMEOUT=${QEL_WINE_TIMEOUT:-14400} \
     bash "$top/tests/wine-run.sh" "$build/bin/qelbench.exe" run "${1:-10}" "${2:-3}"
