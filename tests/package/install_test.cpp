@@ -87,20 +87,15 @@ static std::string LoadEntry()
     return entry;
 }
 
-/* Starts a command line; its exit code once it ends, -1 after 60 s. */
+/* Runs a command line; its exit code once it ends, -1 when it cannot be
+ * started or still runs after 60 s (it is then stopped). */
 static long RunCommand(const std::string &commandLine)
 {
-    std::vector<char> line(commandLine.begin(), commandLine.end());
-    line.push_back('\0');
-    STARTUPINFOA startup = {};
-    startup.cb = sizeof(startup);
-    PROCESS_INFORMATION process = {};
-    if (!CreateProcessA(NULL, line.data(), NULL, NULL, FALSE, 0, NULL, NULL, &startup,
-                        &process))
+    PROCESS_INFORMATION process = StartCommand(commandLine);
+    if (!process.hProcess)
         return -1;
     long code = WaitForExit(process, 60000);
-    CloseHandle(process.hThread);
-    CloseHandle(process.hProcess);
+    CloseProgram(process);
     return code;
 }
 
@@ -318,14 +313,9 @@ static void StartTrayAndChooseSetting()
 {
     std::string logon = ReadString(HKEY_LOCAL_MACHINE, runKeyPath, "QelIcon");
     EXPECT_EQ(logon, "\"" + std::string(installFolder) + "QelIcon.exe\"");
-    std::vector<char> line(logon.begin(), logon.end());
-    line.push_back('\0');
-    STARTUPINFOA startup = {};
-    startup.cb = sizeof(startup);
-    PROCESS_INFORMATION process = {};
-    ASSERT_TRUE(CreateProcessA(NULL, line.data(), NULL, NULL, FALSE, 0, NULL, NULL, &startup,
-                               &process))
-        << logon;
+    /* Left running: the uninstaller is to close it. */
+    PROCESS_INFORMATION process = StartCommand(logon);
+    ASSERT_TRUE(process.hProcess) << logon;
     CloseHandle(process.hThread);
     CloseHandle(process.hProcess);
 

@@ -23,7 +23,7 @@ set_property(TEST package_install_test APPEND PROPERTY ENVIRONMENT
 # On a virtual screen of another size and depth than every other test's,
 # so that the mode it expects comes from the screen.
 add_executable(package_standins_test ${CMAKE_CURRENT_LIST_DIR}/standins_test.cpp)
-target_link_libraries(package_standins_test PRIVATE gtest gtest_main qeltestsupport)
+target_link_libraries(package_standins_test PRIVATE gtest gtest_main qelautomation qeltestsupport)
 target_include_directories(package_standins_test PRIVATE
     ${PROJECT_SOURCE_DIR}/tray ${PROJECT_SOURCE_DIR}/package/qelhwa)
 add_dependencies(package_standins_test release)

@@ -12,6 +12,7 @@
 
 #include <string>
 
+#include "automation.h"
 #include "dcfg.h"
 #include "desktop.h"
 #include "qelhwa.h"
@@ -153,13 +154,8 @@ TEST_F(ReleaseStandIns, HotKeyProgramPassesOnThePlatformsAnswer)
         SetValue(HKEY_LOCAL_MACHINE, settingsKeyPath, c.name, REG_BINARY, c.setting,
                  sizeof(c.setting));
 
-    STARTUPINFOA startup = {};
-    startup.cb = sizeof(startup);
-    PROCESS_INFORMATION process = {};
-    std::string command = "\"" + ReleaseFile("qelhk32.exe") + "\"";
-    ASSERT_TRUE(CreateProcessA(NULL, &command[0], NULL, NULL, FALSE, 0, NULL, NULL, &startup,
-                               &process))
-        << command;
+    PROCESS_INFORMATION process = StartProgram(ReleaseFile("qelhk32.exe"), "");
+    ASSERT_TRUE(process.hProcess) << ReleaseFile("qelhk32.exe");
     HWND window = NULL;
     EXPECT_TRUE(WaitFor([&] { return (window = FindWindowA("QELHkClass", NULL)) != NULL; }))
         << "the hot-key program's window";
@@ -172,7 +168,6 @@ TEST_F(ReleaseStandIns, HotKeyProgramPassesOnThePlatformsAnswer)
 
     if (window)
         PostMessageA(window, WM_CLOSE, 0, 0);
-    EXPECT_EQ(WaitForSingleObject(process.hProcess, 10000), WAIT_OBJECT_0);
-    CloseHandle(process.hThread);
-    CloseHandle(process.hProcess);
+    EXPECT_EQ(WaitForExit(process, 10000), 0);
+    CloseProgram(process);
 }

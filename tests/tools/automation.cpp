@@ -21,18 +21,22 @@ template <class Test> static bool PollFor(Test test, DWORD timeout)
     }
 }
 
-PROCESS_INFORMATION StartProgram(const std::string &program, const std::string &folder)
+PROCESS_INFORMATION StartCommand(const std::string &commandLine, const std::string &folder)
 {
-    std::string command = "\"" + program + "\"";
-    std::vector<char> line(command.begin(), command.end());
+    std::vector<char> line(commandLine.begin(), commandLine.end());
     line.push_back('\0');
     STARTUPINFOA startup = {};
     startup.cb = sizeof(startup);
     PROCESS_INFORMATION process = {};
-    if (!CreateProcessA(program.c_str(), line.data(), NULL, NULL, FALSE, 0, NULL,
+    if (!CreateProcessA(NULL, line.data(), NULL, NULL, FALSE, 0, NULL,
                         folder.empty() ? NULL : folder.c_str(), &startup, &process))
         process = PROCESS_INFORMATION();
     return process;
+}
+
+PROCESS_INFORMATION StartProgram(const std::string &program, const std::string &folder)
+{
+    return StartCommand("\"" + program + "\"", folder);
 }
 
 long WaitForExit(const PROCESS_INFORMATION &process, DWORD timeout)

@@ -20,7 +20,10 @@
 #define WIZARD_FINISH 0x3025
 #define WIZARD_CANCEL IDCANCEL
 
-/* Starts program with working folder folder; null handles on failure. */
+/* Starts a command line (the program, then its arguments) in the working
+ * folder given, or in this process's when it is empty; null handles on
+ * failure. StartProgram starts a program without arguments. */
+PROCESS_INFORMATION StartCommand(const std::string &commandLine, const std::string &folder = "");
 PROCESS_INFORMATION StartProgram(const std::string &program, const std::string &folder);
 /* Waits for the process to end; returns its exit code, or -1 on timeout. */
 long WaitForExit(const PROCESS_INFORMATION &process, DWORD timeout = AUTOMATION_TIMEOUT);
