@@ -5,7 +5,9 @@
  *
  * The driver instance is found through the devices that the configuration
  * manager has enumerated: the first whose hardware key's "Driver" value
- * lies in the display class names it.
+ * lies in the display class names it. The Windows NT family has no such
+ * list; there both sections add the keys that the platform itself names
+ * for the adapter and its monitor.
  */
 #include "report.h"
 
@@ -19,6 +21,9 @@
 static const char classRoot[] = "System\\CurrentControlSet\\Services\\Class";
 static const char displayPrefix[] = "DISPLAY\\";
 #define DISPLAY_PREFIX_LENGTH 8
+/* How the NT family names a key of HKEY_LOCAL_MACHINE. */
+static const char machinePrefix[] = "\\Registry\\Machine\\";
+#define MACHINE_PREFIX_LENGTH 18
 
 static const char *const packageFiles[] = {
     "QELDISP.DRV", "QELDISP.VXD", "QELSUP5.DLL", "QELSUP4.DLL",
@@ -26,12 +31,13 @@ static const char *const packageFiles[] = {
     "QELDCFG.DLL", "QELHK32.EXE", "QELPR.EXE",
 };
 
-/* Reads a string value into data (DATA_SIZE bytes) and makes sure it is
- * terminated within the buffer; 0 when it cannot be read so. */
-static int ReadStringValue(HKEY key, const char *name, char *data)
+/* Reads a value into data (DATA_SIZE bytes) and makes sure it is terminated
+ * within the buffer; 0 when it cannot be read so. The type, when asked
+ * for, is left to the caller to judge. */
+static int ReadStringValue(HKEY key, const char *name, char *data, DWORD *type = NULL)
 {
     DWORD size = DATA_SIZE;
-    if (RegQueryValueExA(key, name, NULL, NULL, reinterpret_cast<BYTE *>(data), &size)
+    if (RegQueryValueExA(key, name, NULL, type, reinterpret_cast<BYTE *>(data), &size)
         != ERROR_SUCCESS)
         return 0;
     if (size > 0 && data[size - 1] == '\0')
@@ -104,6 +110,44 @@ void FindDisplayInstance(char instance[DISPLAY_INSTANCE_SIZE])
     RegCloseKey(enumKey);
 }
 
+static int IsNtFamily()
+{
+    OSVERSIONINFOA version;
+    version.dwOSVersionInfoSize = sizeof(version);
+    return GetVersionExA(&version) && version.dwPlatformId == VER_PLATFORM_WIN32_NT;
+}
+
+/* Dumps the key that a "\Registry\Machine\..." name of size bytes names.
+ * Anything else is left out: a name without a terminator, one under
+ * another root, one that names the root itself (a dump of the machine's
+ * whole registry) or one that does not fit the path buffer. */
+static void DumpMachineKey(HANDLE report, const char *name, size_t size)
+{
+    if (!memchr(name, '\0', size) || _strnicmp(name, machinePrefix, MACHINE_PREFIX_LENGTH) != 0)
+        return;
+    const char *relative = name + MACHINE_PREFIX_LENGTH;
+    if (relative[0] == '\0' || relative[0] == '\\' || lstrlenA(relative) + 2 > PATH_SIZE)
+        return;
+    char path[PATH_SIZE];
+    wsprintfA(path, "%s\\", relative);
+    DumpRegistryTree(report, path, HKEY_LOCAL_MACHINE);
+}
+
+/* The adapter's own key, as the video device map names it. */
+static void DumpAdapterKey(HANDLE report)
+{
+    HKEY map;
+    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, "HARDWARE\\DEVICEMAP\\VIDEO", 0, KEY_QUERY_VALUE, &map)
+        != ERROR_SUCCESS)
+        return;
+    char name[DATA_SIZE];
+    DWORD type;
+    int read = ReadStringValue(map, "\\Device\\Video0", name, &type);
+    RegCloseKey(map);
+    if (read && type == REG_SZ)
+        DumpMachineKey(report, name, sizeof(name));
+}
+
 void WriteDisplayDriverSection(HANDLE report)
 {
     char instance[DISPLAY_INSTANCE_SIZE];
@@ -114,6 +158,8 @@ void WriteDisplayDriverSection(HANDLE report)
 
     for (const char *fileName : packageFiles)
         WriteFileInfo(report, fileName);
+    if (!instance[0] && IsNtFamily())
+        DumpAdapterKey(report);
 }
 
 /* Writes "Version = a.b.c.d" and a tab from the file's fixed version
@@ -171,6 +217,28 @@ void WriteFileInfo(HANDLE report, const char *fileName)
     WriteFileSize(report, file.szPathName);
 }
 
+/* The device key of the first adapter's first monitor. Windows 95 and
+ * NT 4.0 do not have the call that lists them; there this is left out. */
+static void DumpMonitorKey(HANDLE report)
+{
+    typedef BOOL(WINAPI * EnumDisplayDevicesProc)(LPCSTR, DWORD, DISPLAY_DEVICEA *, DWORD);
+    /* Through the plain function type, which converts to any other. */
+    EnumDisplayDevicesProc enumDisplayDevices =
+        reinterpret_cast<EnumDisplayDevicesProc>(reinterpret_cast<void (*)(void)>(
+            GetProcAddress(GetModuleHandleA("USER32"), "EnumDisplayDevicesA")));
+    if (!enumDisplayDevices)
+        return;
+    DISPLAY_DEVICEA adapter;
+    adapter.cb = sizeof(adapter);
+    if (!enumDisplayDevices(NULL, 0, &adapter, 0) ||
+        !memchr(adapter.DeviceName, '\0', sizeof(adapter.DeviceName)))
+        return;
+    DISPLAY_DEVICEA monitor;
+    monitor.cb = sizeof(monitor);
+    if (enumDisplayDevices(adapter.DeviceName, 0, &monitor, 0))
+        DumpMachineKey(report, monitor.DeviceKey, sizeof(monitor.DeviceKey));
+}
+
 void WriteMonitorSection(HANDLE report)
 {
     char instance[DISPLAY_INSTANCE_SIZE];
@@ -178,4 +246,6 @@ void WriteMonitorSection(HANDLE report)
     char path[PATH_SIZE];
     wsprintfA(path, "%s\\%s\\%s\\", classRoot, "Monitor", instance);
     DumpRegistryTree(report, path, HKEY_LOCAL_MACHINE);
+    if (!instance[0] && IsNtFamily())
+        DumpMonitorKey(report);
 }
