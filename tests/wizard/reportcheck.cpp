@@ -1,5 +1,6 @@
 #include "reportcheck.h"
 
+#include <gtest/gtest.h>
 #include <windows.h>
 
 #include "sheet.h"
@@ -73,3 +74,28 @@ static std::string NowText(bool date)
 
 std::string DateText() { return NowText(true); }
 std::string TimeText() { return NowText(false); }
+
+void ExpectDisplayKeys(const std::string &report, bool ntFamily)
+{
+    const std::string adapterHeader = "\r\n[System\\CurrentControlSet\\Control\\Video\\{";
+    /* Wine's monitor key, its header cut at 70 columns. */
+    const std::string monitorDump =
+        "\r\n[System\\CurrentControlSet\\Control\\Class\\{4D36E96E-E325-11CE-BFC1-08002\r\n"
+        "BE10318}\\0000\\]\r\n";
+    ReportSections s = SplitReport(report);
+    ASSERT_TRUE(s.complete) << report;
+    const size_t adapter = s.driver.find(adapterHeader);
+    if (ntFamily) {
+        ASSERT_NE(adapter, std::string::npos) << s.driver;
+        EXPECT_NE(s.driver.find("DriverDesc = Wine Adapter\r\n", adapter), std::string::npos)
+            << s.driver;
+        EXPECT_TRUE(s.monitor.size() >= monitorDump.size() &&
+                    s.monitor.compare(s.monitor.size() - monitorDump.size(), monitorDump.size(),
+                                      monitorDump) == 0)
+            << s.monitor;
+    } else {
+        EXPECT_EQ(adapter, std::string::npos) << s.driver;
+        EXPECT_EQ(s.driver.find("Wine Adapter"), std::string::npos) << s.driver;
+        EXPECT_EQ(s.monitor.find("\\Control\\Class\\"), std::string::npos) << s.monitor;
+    }
+}

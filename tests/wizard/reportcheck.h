@@ -27,4 +27,11 @@ std::string FieldLine(int fieldId, const std::string &text);
 std::string DateText();
 std::string TimeText();
 
+/* The keys that the platform names for the display adapter and its
+ * monitor: on the NT family the display driver section holds the dump of
+ * Wine's adapter key, its "Wine Adapter" description among its values, and
+ * the monitor section ends with the dump of the monitor's device key; on
+ * the Windows 95 family neither section holds them. */
+void ExpectDisplayKeys(const std::string &report, bool ntFamily);
+
 #endif
