@@ -1,9 +1,9 @@
 /*
- * Report composition: creates the report file named on the report file
- * page and writes the sections in their fixed order. The user's answers
- * are read from the wizard pages through the cross-page field lookup; the
- * sections gathered from the machine come from their own writers, which
- * borrow the open file.
+ * Report composition: creates the report file and writes the sections in
+ * their fixed order. The user's answers come either from the wizard pages,
+ * through the cross-page field lookup, or from the answers remembered from
+ * the wizard's last run; the sections gathered from the machine come from
+ * their own writers, which borrow the open file.
  *
  * Labels and field texts are resource and user text: they are only ever
  * arguments of a format, never the format itself, so a percent sign
@@ -11,6 +11,7 @@
  */
 #include "report.h"
 #include "fields.h"
+#include "wizard.h"
 #include "common.h"
 
 #include <cstring>
@@ -27,9 +28,7 @@
 #define IDS_BANNER_PROBLEM  13
 #define IDS_RETAIL_VALUE    57
 
-/* Strings of the resource module. */
-#define IDS_MESSAGE_CAPTION 20
-#define IDS_CANNOT_CREATE   22
+/* Strings of the resource module; the message strings are the wizard's. */
 #define IDS_FIRST_NOTICE    200
 #define IDS_LAST_NOTICE     208
 
@@ -109,75 +108,68 @@ static void WriteDateLine(HANDLE file)
 
 /* The report file name ends without a line break: the next banner
  * begins with its own. */
-static void WriteGeneralSection(HANDLE file, HWND page)
+static void WriteGeneralSection(HANDLE file, const char *fileName)
 {
     WriteDateLine(file);
-    HWND holder = FindFieldPage(page, FIELD_REPORTFILE);
-    if (!holder)
-        return;
-    char name[FILE_NAME_SIZE] = "";
-    GetDlgItemTextA(holder, FIELD_REPORTFILE, name, sizeof(name));
-    WriteReportText(file, name, 0);
+    WriteReportText(file, fileName, 0);
 }
 
-/* One line per field, label padded to 25 columns. A field that no page
+/* One line per field, label padded to 25 columns. A field that no source
  * holds ends the list. */
 template <size_t count>
-static void WriteFieldList(HANDLE file, HWND page, const int (&fieldIds)[count])
+static void WriteFieldList(HANDLE file, const ReportAnswers *answers,
+                           const int (&fieldIds)[count])
 {
     for (int fieldId : fieldIds) {
         char label[LABEL_SIZE];
         LoadReportLabel(fieldId, label);
-        HWND holder = FindFieldPage(page, fieldId);
-        if (!holder)
+        char text[FIELD_TEXT_SIZE];
+        if (!answers->ReadField(answers, fieldId, text, sizeof(text)))
             return;
-        char text[FIELD_TEXT_SIZE] = "";
-        GetDlgItemTextA(holder, fieldId, text, sizeof(text));
         char line[FIELD_LINE_SIZE];
         wsprintfA(line, "%-25s  %s\r\n", label, text);
         WriteReportText(file, line, 0);
     }
 }
 
-static void WriteCustomerSection(HANDLE file, HWND page)
+static void WriteCustomerSection(HANDLE file, const ReportAnswers *answers)
 {
-    WriteFieldList(file, page, customerFields);
+    WriteFieldList(file, answers, customerFields);
 }
 
-static void WriteSystemSection(HANDLE file, HWND page)
+static void WriteSystemSection(HANDLE file, const ReportAnswers *answers)
 {
-    WriteFieldList(file, page, systemFields);
+    WriteFieldList(file, answers, systemFields);
     char path[32];
     wsprintfA(path, "%s\\%s\\", "Enum\\Root", "*PNP0C01");
     DumpRegistryTree(file, path, HKEY_LOCAL_MACHINE);
 }
 
-static void WriteAdapterSection(HANDLE file, HWND page)
+static void WriteAdapterSection(HANDLE file, const ReportAnswers *answers)
 {
-    WriteFieldList(file, page, adapterFields);
+    WriteFieldList(file, answers, adapterFields);
     WriteAdapterHardwareInfo(file);
 }
 
 /* Problem texts are written whole, however long the user made them. */
-static void WriteProblemText(HANDLE file, HWND holder, int fieldId)
+static void WriteProblemText(HANDLE file, const ReportAnswers *answers, int fieldId,
+                             int length)
 {
-    int length = GetWindowTextLengthA(GetDlgItem(holder, fieldId));
     if (length <= 0)
         return;
     char *text = static_cast<char *>(HeapAlloc(GetProcessHeap(), 0, length + 1));
     if (!text)
         return;
-    text[0] = '\0';
-    GetDlgItemTextA(holder, fieldId, text, length + 1);
+    answers->ReadField(answers, fieldId, text, length + 1);
     WriteReportText(file, text, 0);
     HeapFree(GetProcessHeap(), 0, text);
 }
 
-static void WriteProblemSection(HANDLE file, HWND page)
+static void WriteProblemSection(HANDLE file, const ReportAnswers *answers)
 {
     for (int fieldId : problemFields) {
-        HWND holder = FindFieldPage(page, fieldId);
-        if (!holder)
+        int length = answers->FieldLength(answers, fieldId);
+        if (length < 0)
             continue;
         char label[LABEL_SIZE];
         LoadReportLabel(fieldId, label);
@@ -186,7 +178,7 @@ static void WriteProblemSection(HANDLE file, HWND page)
         WriteReportText(file, padded, 0);
         if (fieldId == PROBLEM_TEXT_OWN_LINE)
             WriteReportText(file, NULL, 0);
-        WriteProblemText(file, holder, fieldId);
+        WriteProblemText(file, answers, fieldId, length);
         WriteReportText(file, NULL, 0);
     }
 }
@@ -201,6 +193,56 @@ static void ShowCreateFailure(HWND page)
     SetFocus(GetDlgItem(page, FIELD_REPORTFILE));
 }
 
+int WriteReport(const char *fileName, const ReportAnswers *answers)
+{
+    HFILE created = CreateReportFile(fileName);
+    if (created == HFILE_ERROR)
+        return 0;
+    HANDLE file = reinterpret_cast<HANDLE>(static_cast<INT_PTR>(created));
+
+    WriteRetailNotice(file);
+    WriteBanner(file, IDS_BANNER_GENERAL);
+    WriteGeneralSection(file, fileName);
+    WriteBanner(file, IDS_BANNER_CUSTOMER);
+    WriteCustomerSection(file, answers);
+    WriteBanner(file, IDS_BANNER_SYSTEM);
+    WriteSystemSection(file, answers);
+    WriteBanner(file, IDS_BANNER_OS);
+    WriteOsVersionLine(file);
+    WriteBanner(file, IDS_BANNER_ADAPTER);
+    WriteAdapterSection(file, answers);
+    WriteBanner(file, IDS_BANNER_DRIVER);
+    WriteDisplayDriverSection(file);
+    WriteBanner(file, IDS_BANNER_MONITOR);
+    WriteMonitorSection(file);
+    WriteBanner(file, IDS_BANNER_PROBLEM);
+    WriteProblemSection(file, answers);
+    WriteBanner(file, IDS_BANNER_FILES);
+    WriteConfigFilesSection(file);
+
+    _lclose(created);
+    return 1;
+}
+
+/* The answers as the wizard's pages hold them. */
+static int PageFieldLength(const ReportAnswers *answers, int fieldId)
+{
+    HWND holder = FindFieldPage(answers->page, fieldId);
+    if (!holder)
+        return -1;
+    return GetWindowTextLengthA(GetDlgItem(holder, fieldId));
+}
+
+static BOOL ReadPageField(const ReportAnswers *answers, int fieldId, char *text, int size)
+{
+    text[0] = '\0';
+    HWND holder = FindFieldPage(answers->page, fieldId);
+    if (!holder)
+        return FALSE;
+    GetDlgItemTextA(holder, fieldId, text, size);
+    return TRUE;
+}
+
 int ComposeReport(HWND page)
 {
     HWND holder = FindFieldPage(page, FIELD_REPORTFILE);
@@ -209,35 +251,10 @@ int ComposeReport(HWND page)
     char name[FILE_NAME_SIZE] = "";
     GetDlgItemTextA(holder, FIELD_REPORTFILE, name, sizeof(name));
 
-    OFSTRUCT opened = {};
-    opened.cBytes = sizeof(opened);
-    HFILE created = OpenFile(name, &opened, OF_CREATE | OF_WRITE);
-    if (created == HFILE_ERROR) {
+    const ReportAnswers onPages = { PageFieldLength, ReadPageField, page };
+    if (!WriteReport(name, &onPages)) {
         ShowCreateFailure(page);
         return 0;
     }
-    HANDLE file = reinterpret_cast<HANDLE>(static_cast<INT_PTR>(created));
-
-    WriteRetailNotice(file);
-    WriteBanner(file, IDS_BANNER_GENERAL);
-    WriteGeneralSection(file, page);
-    WriteBanner(file, IDS_BANNER_CUSTOMER);
-    WriteCustomerSection(file, page);
-    WriteBanner(file, IDS_BANNER_SYSTEM);
-    WriteSystemSection(file, page);
-    WriteBanner(file, IDS_BANNER_OS);
-    WriteOsVersionLine(file);
-    WriteBanner(file, IDS_BANNER_ADAPTER);
-    WriteAdapterSection(file, page);
-    WriteBanner(file, IDS_BANNER_DRIVER);
-    WriteDisplayDriverSection(file);
-    WriteBanner(file, IDS_BANNER_MONITOR);
-    WriteMonitorSection(file);
-    WriteBanner(file, IDS_BANNER_PROBLEM);
-    WriteProblemSection(file, page);
-    WriteBanner(file, IDS_BANNER_FILES);
-    WriteConfigFilesSection(file);
-
-    _lclose(created);
     return 1;
 }

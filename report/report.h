@@ -41,8 +41,25 @@ void WriteMonitorSection(HANDLE report);
 void WriteOsVersionLine(HANDLE report);
 void WriteAdapterHardwareInfo(HANDLE report);
 
+/* Where the report takes the user's answers from: the wizard's pages or
+ * the answers remembered from the wizard's last run. */
+struct ReportAnswers {
+    /* Length of the field's whole text; -1 when no source holds it. */
+    int (*FieldLength)(const ReportAnswers *answers, int fieldId);
+    /* Copies at most size - 1 characters of the field's text; FALSE, with
+     * text empty, when no source holds the field. */
+    BOOL (*ReadField)(const ReportAnswers *answers, int fieldId, char *text, int size);
+    HWND page;   /* any wizard page, for the answers on the pages */
+};
+
 /* Writes the whole report to the file named by field 1120 of the wizard.
- * Returns 1 when the file was created and written, 0 otherwise. */
+ * Returns 1 when the file was created and written, 0 otherwise; a file
+ * that cannot be created is reported to the user. */
 int ComposeReport(HWND page);
+
+/* Writes the whole report to fileName with the answers given. Returns 1
+ * when the file was created and written, 0, with nothing shown, when it
+ * cannot be created. */
+int WriteReport(const char *fileName, const ReportAnswers *answers);
 
 #endif

@@ -1,7 +1,8 @@
 /*
  * The field store: every field is labelled from the resource module,
  * preloaded from the wizard key when its page is created, defaulted on
- * page activation and written back to the wizard key at Finish.
+ * page activation and written back to the wizard key at Finish. The
+ * report without the wizard reads the same values and defaults.
  *
  * Values are named by the label text, so the labels (resource strings)
  * are only ever passed as plain text, never as a format.
@@ -9,6 +10,7 @@
 #include "fields.h"
 #include "wizard.h"
 #include "common.h"
+#include "report.h"
 
 #include <prsht.h>
 
@@ -50,6 +52,13 @@ static void FormatWizardKeyPath(char *path, const char *format)
     wsprintfA(path, format, classKey, displayKey, wizardKey);
 }
 
+static void ReadRememberedText(const char *label, char value[PRELOAD_TEXT_SIZE])
+{
+    char path[KEY_PATH_SIZE];
+    FormatWizardKeyPath(path, "%s\\%s\\%s");
+    ReadRegString(HKEY_LOCAL_MACHINE, path, label, value, PRELOAD_TEXT_SIZE);
+}
+
 static BOOL CALLBACK LoadField(HWND child, LPARAM lParam)
 {
     HWND page = reinterpret_cast<HWND>(lParam);
@@ -63,10 +72,8 @@ static BOOL CALLBACK LoadField(HWND child, LPARAM lParam)
     if (labelControl)
         SetWindowTextA(labelControl, label);
 
-    char path[KEY_PATH_SIZE];
-    FormatWizardKeyPath(path, "%s\\%s\\%s");
     char value[PRELOAD_TEXT_SIZE];
-    ReadRegString(HKEY_LOCAL_MACHINE, path, label, value, sizeof(value));
+    ReadRememberedText(label, value);
 
     HWND field = GetDlgItem(page, fieldId);
     if (field && value[0])
@@ -92,13 +99,19 @@ static void SetEmptyField(HWND page, int fieldId, const char *text)
 
 /* Owner and organisation hold at most 30 characters; ReadRegString cuts
  * a longer registered name to that. */
+static void ReadRegisteredName(int fieldId, char name[OWNER_SIZE])
+{
+    ReadRegString(HKEY_LOCAL_MACHINE, versionKey,
+                  fieldId == FIELD_OWNER ? "RegisteredOwner" : "RegisteredOrganization",
+                  name, OWNER_SIZE);
+}
+
 static void ApplyOwnerDefaults(HWND page)
 {
     char owner[OWNER_SIZE] = "";
     char organization[OWNER_SIZE] = "";
-    ReadRegString(HKEY_LOCAL_MACHINE, versionKey, "RegisteredOwner", owner, sizeof(owner));
-    ReadRegString(HKEY_LOCAL_MACHINE, versionKey, "RegisteredOrganization",
-                  organization, sizeof(organization));
+    ReadRegisteredName(FIELD_OWNER, owner);
+    ReadRegisteredName(FIELD_ORGANIZATION, organization);
     SetEmptyField(page, FIELD_OWNER, owner);
     SetEmptyField(page, FIELD_ORGANIZATION, organization);
 }
@@ -145,4 +158,38 @@ void SaveFields(HWND page)
         GetDlgItemTextA(holder, fieldId, text, sizeof(text));
         WriteRegString(HKEY_LOCAL_MACHINE, path, label, text);
     }
+}
+
+/* A field's text as the wizard shows it once its page has been created
+ * and activated: the remembered value, or for an empty owner or
+ * organisation the registered name. The wizard's templates give every
+ * field an empty text, so every field is held. */
+static void ReadRememberedField(int fieldId, char text[PRELOAD_TEXT_SIZE])
+{
+    char label[PRELOAD_LABEL_SIZE];
+    LoadFieldLabel(fieldId, label, sizeof(label));
+    ReadRememberedText(label, text);
+    if (!text[0] && (fieldId == FIELD_OWNER || fieldId == FIELD_ORGANIZATION))
+        ReadRegisteredName(fieldId, text);
+}
+
+static int RememberedFieldLength(const ReportAnswers *, int fieldId)
+{
+    char text[PRELOAD_TEXT_SIZE];
+    ReadRememberedField(fieldId, text);
+    return lstrlenA(text);
+}
+
+static BOOL ReadRememberedAnswer(const ReportAnswers *, int fieldId, char *text, int size)
+{
+    char remembered[PRELOAD_TEXT_SIZE];
+    ReadRememberedField(fieldId, remembered);
+    lstrcpynA(text, remembered, size);
+    return TRUE;
+}
+
+const ReportAnswers *RememberedReportAnswers()
+{
+    static const ReportAnswers remembered = { RememberedFieldLength, ReadRememberedAnswer, NULL };
+    return &remembered;
 }

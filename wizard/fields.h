@@ -21,6 +21,11 @@ void LoadPageFields(HWND page);
 void ApplyFieldDefaults(HWND page, int pageIndex);
 void SaveFields(HWND page);
 
+/* The answers remembered from the wizard's last run, as its pages would
+ * show them: the report's answers without the wizard. */
+struct ReportAnswers;
+const ReportAnswers *RememberedReportAnswers();
+
 void ReadRegString(HKEY root, const char *subKey, const char *valueName,
                    char *buffer, DWORD size);
 LONG WriteRegString(HKEY root, const char *subKey, const char *valueName,

@@ -2,7 +2,7 @@
  * QELPR, the problem report wizard. A hidden host window runs the wizard
  * as a modal property sheet while it is being created, then refuses its
  * creation: when the wizard closes, the program ends. There is no message
- * loop of our own.
+ * loop of our own. With arguments, the command line does the work instead.
  */
 #include "wizard.h"
 #include "common.h"
@@ -61,8 +61,11 @@ static BOOL RegisterHostClass(HINSTANCE instance, const char *className)
     return RegisterWindowClass(&extended);
 }
 
-int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int)
+int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int)
 {
+    if (commandLine[0])
+        return RunCommandLine(commandLine);
+
     char className[CLASS_NAME_SIZE] = "";
     char title[WINDOW_TITLE_SIZE] = "";
     LoadStringA(instance, IDS_CLASS_NAME, className, sizeof(className));

@@ -56,15 +56,14 @@ int ValidateReportFileName(HWND page)
         return 0;
     }
 
-    OFSTRUCT found = {};
-    found.cBytes = sizeof(found);
-    if (OpenFile(name, &found, OF_EXIST) == HFILE_ERROR)
+    char found[MAX_PATH] = "";
+    if (!FindReportFile(name, found, sizeof(found)))
         return 1;
 
     char question[MESSAGE_SIZE] = "";
     LoadStringA(g_resourceModule, IDS_FILE_EXISTS, question, sizeof(question));
-    char text[OFS_MAXPATHNAME + 2 + MESSAGE_SIZE];
-    wsprintfA(text, "%s\n\n%s", found.szPathName, question);
+    char text[MAX_PATH + 2 + MESSAGE_SIZE];
+    wsprintfA(text, "%s\n\n%s", found, question);
     if (AskReportMessage(page, text, MB_YESNO | MB_ICONEXCLAMATION | MB_DEFBUTTON2) == IDNO) {
         FocusFileNameField(page);
         return 0;

@@ -17,6 +17,8 @@
 #define IDS_CLASS_NAME      1
 #define IDS_WINDOW_TITLE    2
 #define IDS_VIEWER_COMMAND  56
+#define IDS_USAGE           58
+#define IDS_NO_RESOURCES    59
 #define IDI_PROGRAM         110
 #define IDB_PAGE_PICTURE    111
 
@@ -24,6 +26,7 @@
 #define IDS_PAGE_TITLE      3
 #define IDS_MESSAGE_CAPTION 20
 #define IDS_NO_FILE_NAME    21
+#define IDS_CANNOT_CREATE   22
 #define IDS_FILE_EXISTS     23
 #define IDS_SAVE_FILTER     54
 #define IDS_SAVE_TITLE      55
@@ -40,5 +43,16 @@ void PaintPageBitmap(HWND page, int controlId);
 int ValidateReportFileName(HWND page);
 void BrowseReportFile(HWND page);
 void OpenReportInViewer(HWND page);
+
+/* Whether the report file of this name exists; path receives the full
+ * path of the file found (size bytes). */
+BOOL FindReportFile(const char *name, char *path, int size);
+/* Creates the report file, or empties the existing one, for writing;
+ * HFILE_ERROR when it cannot. */
+HFILE CreateReportFile(const char *name);
+
+/* The wizard's command line: the report without the wizard, or its
+ * usage. Returns the process exit code. */
+int RunCommandLine(const char *commandLine);
 
 #endif
