@@ -35,3 +35,31 @@ function(qel_add_gtest target)
     target_link_libraries(${target} PRIVATE gtest gtest_main)
     qel_add_test(${target} ${target} TIMEOUT ${arg_TIMEOUT})
 endfunction()
+
+# The Windows versions, by Wine's names, that the end-to-end tests run the
+# programs as. This Wine (8) does not know Windows 11: asked for "win11" it
+# reports its default, Windows 7, so 11 is left out.
+set(QEL_WINDOWS_VERSIONS win95 win98 nt40 win2k winxp win7 win10)
+
+# qel_add_version_matrix(NAME TARGET PROGRAMS EXE... FILTER GTEST-FILTER
+#                        TIMEOUT SECONDS): one test NAME_<version> per
+# Windows version, each running TARGET with Wine reporting that version to
+# the programs named (QEL_WINDOWS, read by the test for what it expects).
+# Windows 7, Wine's default, runs every test of TARGET; the other versions
+# run only the FILTER's: the program's main road, which every version must
+# take, without the error cases, which do not depend on the version.
+function(qel_add_version_matrix name target)
+    cmake_parse_arguments(PARSE_ARGV 2 arg "" "FILTER;TIMEOUT" "PROGRAMS")
+    foreach(version ${QEL_WINDOWS_VERSIONS})
+        set(test ${name}_${version})
+        if(version STREQUAL "win7")
+            add_test(NAME ${test} COMMAND ${target})
+        else()
+            add_test(NAME ${test} COMMAND ${target} --gtest_filter=${arg_FILTER})
+        endif()
+        qel_wine_test_limits(${test} ${arg_TIMEOUT})
+        string(REPLACE ";" " " programs "${arg_PROGRAMS}")
+        set_property(TEST ${test} APPEND PROPERTY ENVIRONMENT
+            "QEL_WINDOWS=${version}" "QEL_WINDOWS_PROGRAMS=${programs}")
+    endforeach()
+endfunction()

@@ -64,6 +64,17 @@ for f in "$prefix"/*.reg "$prefix"/drive_c/windows/*.ini; do
 done
 rm -rf "$prefix/drive_c/users" && cp -a "$template/drive_c/users" "$prefix/drive_c/users"
 
+# QEL_WINDOWS (win95, win98, nt40, win2k, winxp, win7, win10) is the
+# Windows version that Wine reports to each program named in
+# QEL_WINDOWS_PROGRAMS: Wine's per-program setting, written into the
+# prefix's registry before anything of the prefix starts.
+if [ -n "${QEL_WINDOWS:-}" ]; then
+    for program in ${QEL_WINDOWS_PROGRAMS:?QEL_WINDOWS_PROGRAMS names the programs run as $QEL_WINDOWS}; do
+        printf '\n[Software\\\\Wine\\\\AppDefaults\\\\%s]\n"Version"="%s"\n' \
+            "$program" "$QEL_WINDOWS" >>"$prefix/user.reg"
+    done
+fi
+
 # The error output passes through, and Wine's word of an unhandled
 # exception is kept aside: a process that died of one can still report the
 # exit code 0 once the debugger has let it go.

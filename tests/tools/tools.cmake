@@ -1,7 +1,9 @@
 # Automation of the wizard from outside: the library the end-to-end tests
-# use, qeldrive.exe that answers the wizard from a script, and the viewer
-# stand-in that the tests copy as notepad.exe beside the wizard.
-add_library(qelautomation STATIC ${CMAKE_CURRENT_LIST_DIR}/automation.cpp)
+# use (with the Windows versions they run the programs as), qeldrive.exe
+# that answers the wizard from a script, and the viewer stand-in that the
+# tests copy as notepad.exe beside the wizard.
+add_library(qelautomation STATIC ${CMAKE_CURRENT_LIST_DIR}/automation.cpp
+            ${CMAKE_CURRENT_LIST_DIR}/windows_version.cpp)
 target_include_directories(qelautomation PUBLIC ${CMAKE_CURRENT_LIST_DIR})
 
 add_executable(qeldrive ${CMAKE_CURRENT_LIST_DIR}/qeldrive.cpp)

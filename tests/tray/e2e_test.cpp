@@ -5,7 +5,8 @@
  * process can see (the open menu, the notification-area tooltips) is read
  * by trayprobe.dll, loaded into that process with a remote thread. Each
  * QelIcon runs in a job object, whose completion port reports every
- * process it starts, also one that ends at once.
+ * process it starts, also one that ends at once. QelIcon and the hot-key
+ * program run as the Windows version that QEL_WINDOWS names.
  */
 #include <windows.h>
 
@@ -18,6 +19,7 @@
 #include "hooks.h"
 #include "sandbox.h"
 #include "tray.h"
+#include "windows_version.h"
 
 #define MN_GETHMENU 0x01E1
 
@@ -334,6 +336,23 @@ protected:
     HotKeyHooks m_hotKey;
 };
 
+/* GetVersion takes no argument, so it serves as the routine of a thread
+ * started in QelIcon: the thread's exit code is the version QelIcon is told. */
+TEST_F(TrayEndToEnd, RunsAsTheWindowsVersionOfTheRun)
+{
+    const WindowsVersion *windows = TestedWindowsVersion();
+    ASSERT_TRUE(windows) << "QEL_WINDOWS names no Windows version the test knows";
+    TrayProgram tray;
+    ASSERT_TRUE(tray.Window());
+    void *getVersion = reinterpret_cast<void *>(
+        GetProcAddress(GetModuleHandleA("kernel32.dll"), "GetVersion"));
+    char seen[16];
+    wsprintfA(seen, "%08lX", RunRemoteThread(tray.Process(), getVersion, NULL));
+    char expected[16];
+    wsprintfA(expected, "%08lX", windows->packed);
+    EXPECT_STREQ(seen, expected) << windows->name;
+}
+
 TEST_F(TrayEndToEnd, RunsOnceAndEndsOnCloseRemovingItsIcon)
 {
     TrayProgram first;
@@ -375,8 +394,8 @@ TEST_F(TrayEndToEnd, TooltipShowsTheModeAndFollowsItEveryFiveSeconds)
         << TrayTips();
 
     m_display.SetDword("NoMode", 1);
-    Sleep(TRAY_REFRESH_MS + 1500);
-    EXPECT_EQ(TrayTips(), ModuleString(3) + "\n");
+    EXPECT_TRUE(WaitFor([] { return TrayTips() == ModuleString(3) + "\n"; },
+                        TRAY_REFRESH_MS + 1500)) << TrayTips();
 }
 
 TEST_F(TrayEndToEnd, MenuListsSettingsAndSchemesAndMessage1025SwitchesThem)
@@ -416,6 +435,9 @@ TEST_F(TrayEndToEnd, ExitChosenFromTheOpenMenuByKeyboardEndsTheProgram)
     EXPECT_TRUE(WaitFor([] { return TrayIconCount() == 0; }));
 }
 
+/* Windows 95 and NT 4.0 have no gamma ramps: there the library finds no
+ * ramp calls at run time and offers no schemes. Wine has the calls whatever
+ * version it reports, so every version of the run applies the scheme. */
 TEST_F(TrayEndToEnd, ChosenSchemeIsAppliedAndRecordedAndTheDefaultEntryRestoresTheBuiltInOne)
 {
     SetDriverValue("ColorCorrection", "", REG_SZ, Sz("Old"));

@@ -17,6 +17,13 @@ target_link_libraries(trayprobe PRIVATE comctl32)
 
 add_executable(traypost traypost.cpp)
 
-qel_add_gtest(tray_e2e_test e2e_test.cpp hotkey_program_test.cpp TIMEOUT 300)
-target_link_libraries(tray_e2e_test PRIVATE qeltray qeltraytesthooks qeltestsupport)
+# The end-to-end tests as each Windows version: every version shows the
+# icon, its tooltip and menu, and applies a display setting and a colour
+# scheme.
+add_executable(tray_e2e_test e2e_test.cpp hotkey_program_test.cpp)
+target_link_libraries(tray_e2e_test PRIVATE gtest gtest_main qeltray qeltraytesthooks
+                      qeltestsupport qelautomation)
+qel_add_version_matrix(tray_e2e tray_e2e_test PROGRAMS QelIcon.exe qelhk32.exe
+    FILTER "TrayEndToEnd.RunsAs*:TrayEndToEnd.RunsOnce*:TrayEndToEnd.Tooltip*:TrayEndToEnd.Menu*:TrayEndToEnd.ChosenSettingRegisters*:TrayEndToEnd.ChosenScheme*"
+    TIMEOUT 300)
 add_dependencies(tray_e2e_test QelIcon qelhk32 trayprobe QELICENU QELICDEF)

@@ -15,6 +15,10 @@ qel_add_gtest(wizard_compose_test ${CMAKE_CURRENT_LIST_DIR}/compose_test.cpp
 target_link_libraries(wizard_compose_test PRIVATE qelwizardtest qelautomation)
 add_dependencies(wizard_compose_test QELPRENU QELPRDEF)
 
-qel_add_gtest(wizard_e2e_test ${CMAKE_CURRENT_LIST_DIR}/e2e_test.cpp TIMEOUT 300)
-target_link_libraries(wizard_e2e_test PRIVATE qelwizardtest qelautomation)
+# The end-to-end tests as each Windows version: every version takes the
+# wizard through all ten pages to a report.
+add_executable(wizard_e2e_test ${CMAKE_CURRENT_LIST_DIR}/e2e_test.cpp)
+target_link_libraries(wizard_e2e_test PRIVATE gtest gtest_main qelwizardtest qelautomation)
+qel_add_version_matrix(wizard_e2e wizard_e2e_test PROGRAMS QELPR.EXE
+    FILTER WizardEndToEnd.FullRunWritesTheReportRemembersTheAnswersAndOpensIt TIMEOUT 300)
 add_dependencies(wizard_e2e_test QELPR qelviewrec QELPRENU QELPRDEU QELPRDEF)
