@@ -31,9 +31,10 @@ qel_add_test(package_standins_test package_standins_test TIMEOUT 120)
 set_property(TEST package_standins_test APPEND PROPERTY ENVIRONMENT
     "QEL_RELEASE=${release_windows}" "QEL_SCREEN=800x600x16")
 
-# What the release imports from Windows, against what the oldest supported
-# Windows offer. No Wine needed.
+# What the release's programs, libraries and setup program import from
+# Windows, against what the oldest supported Windows offer. No Wine needed.
 add_test(NAME package_imports_test
          COMMAND bash ${CMAKE_CURRENT_LIST_DIR}/imports_test.sh
-                 ${CMAKE_CURRENT_LIST_DIR}/oldest-windows-imports.txt ${release_dir}/bin)
+                 ${CMAKE_CURRENT_LIST_DIR}/oldest-windows-imports.txt ${release_dir}/bin
+                 ${release_dir}/QELSETUP.EXE)
 set_tests_properties(package_imports_test PROPERTIES TIMEOUT 60)
