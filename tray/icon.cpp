@@ -39,12 +39,19 @@ static void LoadTipLabels(TipLabels *labels)
     LoadModuleString(IDS_DEPTH_UNIT, labels->depthUnit, TIP_SIZE);
 }
 
+/* Loaded once and kept until the icon is removed: loading it anew for
+ * every refresh makes some platforms keep a little memory each time, even
+ * though every copy is destroyed. A failed load is tried again at the
+ * next refresh. */
+static HICON trayIcon;
+
 /* operation is NIM_ADD, NIM_MODIFY or NIM_DELETE; the record is built in
  * full for each. */
 void UpdateTrayIcon(HWND window, DWORD operation)
 {
-    HICON icon = static_cast<HICON>(LoadImageA(g_instance, MAKEINTRESOURCEA(IDI_TRAY),
-                                               IMAGE_ICON, 16, 16, LR_DEFAULTCOLOR));
+    if (!trayIcon)
+        trayIcon = static_cast<HICON>(LoadImageA(g_instance, MAKEINTRESOURCEA(IDI_TRAY),
+                                                 IMAGE_ICON, 16, 16, LR_DEFAULTCOLOR));
     NOTIFYICONDATAA data;
     ZeroMemory(&data, sizeof(data));
     data.cbSize = NOTIFYICONDATAA_V1_SIZE;
@@ -52,7 +59,7 @@ void UpdateTrayIcon(HWND window, DWORD operation)
     data.uID = TRAY_ICON_ID;
     data.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
     data.uCallbackMessage = WM_TRAY_CALLBACK;
-    data.hIcon = icon;
+    data.hIcon = trayIcon;
 
     DisplayMode mode;
     if (GetDisplayMode(&mode)) {
@@ -64,6 +71,8 @@ void UpdateTrayIcon(HWND window, DWORD operation)
     }
 
     Shell_NotifyIconA(operation, &data);
-    if (icon)
-        DestroyIcon(icon);
+    if (operation == NIM_DELETE && trayIcon) {
+        DestroyIcon(trayIcon);
+        trayIcon = NULL;
+    }
 }
