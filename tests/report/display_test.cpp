@@ -1,5 +1,6 @@
 #include "report.h"
 #include "sandbox.h"
+#include "windows_version.h"
 
 #include <gtest/gtest.h>
 #include <shlwapi.h>
@@ -336,10 +337,117 @@ TEST(WriteMonitorSection, DumpsTheMonitorKeyOfTheDisplayInstance)
               "Model = QEL 17\r\n");
 }
 
-TEST(WriteMonitorSection, WithoutInstanceEndsThePathInTwoBackslashes)
+/* The run's platform family: Wine's default, Windows 7, unless the run
+ * is made as another version. */
+static bool IsNtFamilyRun()
+{
+    const WindowsVersion *version = TestedWindowsVersion();
+    return !version || version->ntFamily;
+}
+
+/* The device key that Wine names for the first adapter's first monitor. */
+static const char monitorKey[] =
+    "System\\CurrentControlSet\\Control\\Class\\{4D36E96E-E325-11CE-BFC1-08002BE10318}\\0000";
+static const char monitorKeyHeader[] =
+    "\r\n[System\\CurrentControlSet\\Control\\Class\\{4D36E96E-E325-11CE-BFC1-08002\r\n"
+    "BE10318}\\0000\\]\r\n";
+
+TEST(WriteMonitorSection, WithoutInstanceEndsThePathInTwoBackslashesThenShowsTheMonitorKeyOnNt)
 {
     RegistrySandbox machine;
     DynDataSandbox dynData;
+    machine.SetString(monitorKey, "DriverDesc", "QEL Monitor");
+    const std::string added =
+        IsNtFamilyRun() ? std::string(monitorKeyHeader) + "DriverDesc = QEL Monitor\r\n" : "";
     EXPECT_EQ(Written(WriteMonitorSection),
-              "\r\n[System\\CurrentControlSet\\Services\\Class\\Monitor\\\\]\r\n");
+              "\r\n[System\\CurrentControlSet\\Services\\Class\\Monitor\\\\]\r\n" + added);
+}
+
+/* The adapter's key as the tests place it: a value and a subkey. */
+static const char adapterKey[] = "System\\Video\\0000";
+static const char adapterDump[] = "\r\n[System\\Video\\0000\\]\r\nDriverDesc = QEL Adapter\r\n"
+                                  "\r\n[System\\Video\\0000\\Settings\\]\r\nDepth = 8\r\n";
+
+/* Without a display instance, the NT family's section goes on after the
+ * package files with the key that "\Device\Video0" of the video device map
+ * names; whatever else that value holds adds nothing. */
+TEST(WriteDisplayDriverSection, AddsTheAdapterKeyOfTheVideoMapOnNtWithoutInstance)
+{
+    const std::string atRoot = "\\Registry\\Machine\\";
+    /* Names of 259 and 260 characters: the longest that the value buffer
+     * holds with its terminator, and one more. */
+    const std::string longestKey = "System\\Video\\" + std::string(228, 'k');
+    const std::string longest = atRoot + longestKey;
+    const std::string tooLong = longest + 'k';
+    const std::string header = "[" + longestKey + "\\]";    /* cut at 70 columns */
+    struct Case {
+        const char *what;
+        DWORD type;
+        std::string name;     /* the value's text; empty: no value */
+        bool instance;        /* a display instance is found */
+        std::string added;    /* what the NT family adds */
+    };
+    const Case cases[] = {
+        { "the adapter's key", REG_SZ, atRoot + adapterKey, false, adapterDump },
+        { "root in other case", REG_SZ, "\\REGISTRY\\MACHINE\\System\\Video\\0000", false,
+          adapterDump },
+        { "an instance is found", REG_SZ, atRoot + adapterKey, true, "" },
+        { "no value", REG_SZ, "", false, "" },
+        { "not a string", REG_BINARY, atRoot + adapterKey, false, "" },
+        { "another root", REG_SZ, "\\Registry\\User\\System\\Video\\0000", false, "" },
+        { "the root itself", REG_SZ, atRoot, false, "" },
+        { "the root without its separator", REG_SZ, "\\Registry\\Machine", false, "" },
+        { "a relative name", REG_SZ, adapterKey, false, "" },
+        { "longest name", REG_SZ, longest, false,
+          "\r\n" + header.substr(0, 70) + "\r\n" + header.substr(70, 70) + "\r\n" +
+              header.substr(140, 70) + "\r\n" + header.substr(210) + "\r\n" },
+        { "name past the value buffer", REG_SZ, tooLong, false, "" },
+    };
+    for (const Case &c : cases) {
+        RegistrySandbox machine;
+        DynDataSandbox dynData;
+        std::string unchanged = "\r\n[System\\CurrentControlSet\\Services\\Class\\Display\\\\Default\\]\r\n";
+        if (c.instance) {
+            dynData.CreateEnum();
+            dynData.AddDevice("D1", "PCI\\VEN_1");
+            machine.SetString("Enum\\PCI\\VEN_1", "Driver", "DISPLAY\\0000");
+            unchanged = "\r\n[System\\CurrentControlSet\\Services\\Class\\Display\\0000\\Default\\]\r\n";
+        }
+        machine.SetDword("HARDWARE\\DEVICEMAP\\VIDEO", "MaxObjectNumber", 0);
+        if (!c.name.empty()) {
+            machine.SetValue("HARDWARE\\DEVICEMAP\\VIDEO", "\\Device\\Video0", c.type,
+                             c.name.c_str(), c.name.size() + 1);
+        }
+        machine.SetString(adapterKey, "DriverDesc", "QEL Adapter");
+        machine.SetDword(std::string(adapterKey) + "\\Settings", "Depth", 8);
+        RegCloseKey(machine.CreateKey(longestKey));
+        RegCloseKey(machine.CreateKey(longestKey + 'k'));
+
+        WorkFolder folder;
+        const std::string sup1 = folder.Place("ver1234", "QELSUP1.DLL");
+        unchanged += FileBlock(sup1, "Version = 1.2.3.4\t");
+        EXPECT_EQ(Written(WriteDisplayDriverSection), unchanged + (IsNtFamilyRun() ? c.added : ""))
+            << c.what;
+    }
+}
+
+/* Without the sandbox: what Wine itself names for the adapter and its
+ * monitor, on the NT family only. */
+TEST(DisplaySections, ShowTheKeysThatWineNamesForAdapterAndMonitorOnNt)
+{
+    const std::string driver = Written(WriteDisplayDriverSection);
+    const std::string monitor = Written(WriteMonitorSection);
+    const size_t adapter = driver.find("\r\n[System\\CurrentControlSet\\Control\\Video\\{");
+    if (IsNtFamilyRun()) {
+        ASSERT_NE(adapter, std::string::npos) << driver;
+        EXPECT_NE(driver.find("DriverDesc = Wine Adapter\r\n", adapter), std::string::npos)
+            << driver;
+        const size_t header = strlen(monitorKeyHeader);
+        ASSERT_GE(monitor.size(), header) << monitor;
+        EXPECT_EQ(monitor.substr(monitor.size() - header), monitorKeyHeader);
+    } else {
+        EXPECT_EQ(adapter, std::string::npos) << driver;
+        EXPECT_EQ(driver.find("Wine Adapter"), std::string::npos) << driver;
+        EXPECT_EQ(monitor.find("Control\\Class"), std::string::npos) << monitor;
+    }
 }
