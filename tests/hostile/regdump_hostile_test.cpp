@@ -208,8 +208,8 @@ TEST(HostileRegistryDump, FormatDirectivesArePlainText)
 
 /* Key names up to the platform's 255 characters. A key whose path from
  * the root no longer fits the 259 characters that the ANSI calls convert
- * cannot be opened by its path: it shows its header and nothing else, and
- * the dump goes on with its next sibling. */
+ * is opened from its parent: it shows its values and subkeys like any
+ * other, and the dump goes on with its next sibling. */
 TEST(HostileRegistryDump, LongKeyNamesAndLongPaths)
 {
     RegistrySandbox registry;
@@ -233,7 +233,8 @@ TEST(HostileRegistryDump, LongKeyNamesAndLongPaths)
 
     EXPECT_EQ(DumpTree("K\\"), Header("K\\") + Header("K\\" + fits + "\\") + "v = 7\r\n" +
                                   Header("K\\" + longest + "\\") + "w = 8\r\n" +
-                                  Header("K\\" + longest + "\\below\\") +
+                                  Header("K\\" + longest + "\\below\\") + "u = 9\r\n" +
+                                  Header("K\\" + longest + "\\below\\deeper\\") +
                                   Header("K\\zz\\") + "after = 10\r\n");
 }
 

@@ -172,7 +172,7 @@ TEST(DumpRegistryTree, ListsSubkeysOfAnyNameLengthAndCutsLongHeaders)
                                    CRLF + Cut("[L\\" + middle + "\\]") + CRLF);
 }
 
-TEST(DumpRegistryTree, KeyRefusedWithItsSeparatorShowsValuesButNoSubkeys)
+TEST(DumpRegistryTree, KeyRefusedWithItsSeparatorOpensFromItsParent)
 {
     /* A key path of 260 characters opens, with the separator it does not. */
     RegistrySandbox registry;
@@ -187,11 +187,53 @@ TEST(DumpRegistryTree, KeyRefusedWithItsSeparatorShowsValuesButNoSubkeys)
     RegCloseKey(child);
     RegCloseKey(key);
 
+    /* Asked for by itself there is no parent to open it from: its values
+     * come from the path without the separator, and no subkeys. */
     const std::string refused = CRLF + Cut("[" + path + "\\]") + CRLF + "v = kept" + CRLF;
     EXPECT_EQ(DumpTree(path + "\\"), refused);
 
-    /* Reached as a subkey it shows the same. */
-    EXPECT_EQ(DumpTree(parent + "\\"), CRLF + Cut("[" + parent + "\\]") + CRLF + refused);
+    /* Reached as a subkey it is whole. */
+    EXPECT_EQ(DumpTree(parent + "\\"), CRLF + Cut("[" + parent + "\\]") + CRLF + refused +
+                                            CRLF + Cut("[" + path + "\\child\\]") + CRLF);
+}
+
+/* Creates name under parent and sets its value "v"; returns the key. No
+ * call sees more than the one name, whatever the depth. */
+static HKEY CreateChildWithValue(HKEY parent, const std::string &name, const std::string &text)
+{
+    HKEY child = NULL;
+    EXPECT_EQ(RegCreateKeyExA(parent, name.c_str(), 0, NULL, 0, KEY_ALL_ACCESS, NULL, &child,
+                              NULL), ERROR_SUCCESS) << name;
+    EXPECT_EQ(RegSetValueExA(child, "v", 0, REG_SZ, (const BYTE *)text.c_str(),
+                             text.size() + 1), ERROR_SUCCESS) << name;
+    return child;
+}
+
+TEST(DumpRegistryTree, KeysPastThePathLimitAreDumpedWhole)
+{
+    /* Five keys of 80 characters below "Deep": paths of up to 410, with
+     * values at every level and two subkeys at the bottom. */
+    RegistrySandbox registry;
+    HKEY key = registry.CreateKey("Deep");
+    std::string path = "Deep\\";
+    std::string expected = Header(path);
+    for (int level = 0; level < 5; level++) {
+        const std::string name = std::to_string(level) + std::string(79, 'd');
+        HKEY child = CreateChildWithValue(key, name, "level " + std::to_string(level));
+        RegCloseKey(key);
+        key = child;
+        path += name + "\\";
+        expected += CRLF + Cut("[" + path + "]") + CRLF + "v = level " +
+                    std::to_string(level) + CRLF;
+    }
+    ASSERT_GT(path.size(), 400u);
+    for (const char *name : { "a", "b" }) {
+        RegCloseKey(CreateChildWithValue(key, name, std::string("bottom ") + name));
+        expected += CRLF + Cut("[" + path + name + "\\]") + CRLF + "v = bottom " + name + CRLF;
+    }
+    RegCloseKey(key);
+
+    EXPECT_EQ(DumpTree("Deep\\"), expected);
 }
 
 TEST(DumpRegistryTree, KeyThatDoesNotOpenAtAllLeavesItsHeader)

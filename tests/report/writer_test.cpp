@@ -1,4 +1,4 @@
-#include "report.h"
+#include "sink.h"
 #include "sandbox.h"
 
 #include <gtest/gtest.h>
@@ -67,4 +67,51 @@ TEST(WriteReportPlain, WritesTheTextWhole)
     WriteReportPlain(file.Create(), rule.c_str());
     file.Close();
     EXPECT_EQ(file.Bytes(), rule);
+}
+
+/* Pieces of report text: a null text is a line break. */
+struct Piece { const char *text; unsigned indent; };
+
+TEST(ReportSink, BlocksOfAnySizeKeepEveryByteInOrder)
+{
+    const std::string a150(150, 'a'), line69 = std::string(69, 'x') + "\r\n";
+    const Piece pieces[] = {
+        { "name", 0 }, { " = ", 0 }, { a150.c_str(), 7 }, { NULL, 0 }, { "", 0 },
+        { line69.c_str(), 0 }, { "b", 70 }, { NULL, 9 }, { "end", 0 },
+    };
+    std::string direct;
+    for (const Piece &p : pieces)
+        direct += Written(p.text, p.indent);
+
+    for (DWORD blockSize : { 0u, 1u, 7u, 70u, 72u, 4096u }) {
+        TempFile file;
+        ReportSink sink;
+        OpenReportSink(&sink, file.Create(), blockSize);
+        for (const Piece &p : pieces)
+            CutReportText(&sink, p.text, p.indent);
+        EXPECT_NE(CloseReportSink(&sink), 0) << "block of " << blockSize;
+        file.Close();
+        EXPECT_EQ(file.Bytes(), direct) << "block of " << blockSize;
+    }
+}
+
+TEST(ReportSink, ClosingReportsAFailedWriteAndANullFile)
+{
+    TempFile file;
+    file.Create();
+    file.Close();
+    HANDLE readOnly = CreateFileA(file.Path().c_str(), GENERIC_READ, FILE_SHARE_READ, NULL,
+                                  OPEN_EXISTING, 0, NULL);
+    ASSERT_NE(readOnly, INVALID_HANDLE_VALUE);
+    struct Case { HANDLE file; DWORD blockSize; };
+    const Case cases[] = { { readOnly, 0 }, { readOnly, 4096 }, { NULL, 0 }, { NULL, 4096 } };
+    for (const Case &c : cases) {
+        ReportSink sink;
+        OpenReportSink(&sink, c.file, c.blockSize);
+        CutReportText(&sink, "text", 0);
+        EXPECT_EQ(CloseReportSink(&sink), 0)
+            << (c.file ? "read-only file" : "null file") << ", block of " << c.blockSize;
+    }
+    CloseHandle(readOnly);
+    EXPECT_EQ(file.Bytes(), "");
 }
