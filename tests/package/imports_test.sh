@@ -1,11 +1,11 @@
 #!/usr/bin/env bash
 # The release loads on the oldest Windows the package supports: every
-# function that its programs, libraries and setup program import is on the
-# list of those that Windows 95 and Windows NT 4.0 both have (a section
-# per DLL), or comes from one of the package's own libraries. A missing
-# import stops the platform's loader from starting a program at all. An
-# entry that nothing imports fails as well, so that the list keeps to what
-# the release needs.
+# function that its programs, libraries, resource modules (which import
+# nothing now) and setup program import is on the list of those that
+# Windows 95 and Windows NT 4.0 both have (a section per DLL), or comes
+# from one of the package's own libraries. A missing import stops the
+# platform's loader from starting a program at all. An entry that nothing
+# imports fails as well, so that the list keeps to what the release needs.
 #   imports_test.sh LIST FILE-OR-FOLDER...
 set -euo pipefail
 list=$1
@@ -16,7 +16,8 @@ for path in "$@"; do
     [ -e "$path" ] || { echo "$path is missing"; exit 1; }
     while IFS= read -r file; do
         files+=("$file")
-    done < <(find "$path" -maxdepth 1 -type f \( -iname '*.exe' -o -iname '*.dll' \) | sort)
+    done < <(find "$path" -maxdepth 1 -type f \
+                  \( -iname '*.exe' -o -iname '*.dll' -o -iname '*.rsc' \) | sort)
 done
 own=$(for file in "${files[@]}"; do basename "$file"; done | grep -i '\.dll$' | tr '[:lower:]' '[:upper:]' || true)
 
