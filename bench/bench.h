@@ -22,6 +22,8 @@ struct TreeShape {
     unsigned wideKeys;      /* children of each group */
     unsigned leavesPerKey;  /* children of each of those */
     unsigned deepLevels;    /* length of the one deep chain */
+    unsigned longLevels;    /* keys of long names below "Long", whose paths
+                               run past what the ANSI calls convert */
 };
 
 struct TreeCounts {
@@ -37,6 +39,14 @@ TreeShape SmokeShape();
  * when firstGroup is 0); counts what the whole tree then holds. */
 BOOL BuildBenchTree(const TreeShape &shape, unsigned firstGroup, TreeCounts *counts);
 void DeleteBenchTree();
+
+/* The floor of any dump of a tree: every key opened from its parent's
+ * handle and queried, every value and subkey enumerated into buffers. */
+struct WalkCounts {
+    unsigned long keys;
+    unsigned long values;
+};
+void WalkRegistryTree(HKEY key, WalkCounts *counts);
 /* A configuration file of about size bytes: INI-like lines of every
  * length, tabs, long runs without a line end, bytes above 127. */
 BOOL WriteConfigFile(const std::string &path, DWORD size);
@@ -59,6 +69,7 @@ struct DumpCounts {
     unsigned long long bytes;
 };
 DumpCounts CountOwnDump(const std::string &path);
+WalkCounts ReadWalkCounts(const std::string &path);
 unsigned long long FileSizeOf(const std::string &path);
 
 #endif

@@ -4,6 +4,7 @@
  */
 #include "bench.h"
 
+#include <stdio.h>
 #include <string.h>
 
 static std::string ReadWholeFile(const std::string &path)
@@ -53,4 +54,12 @@ unsigned long long FileSizeOf(const std::string &path)
     if (!GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &data))
         return 0;
     return (static_cast<unsigned long long>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
+}
+
+/* The bare walk's "keys values"; zeros when it wrote nothing. */
+WalkCounts ReadWalkCounts(const std::string &path)
+{
+    WalkCounts counts = { 0, 0 };
+    sscanf(ReadWholeFile(path).c_str(), "%lu %lu", &counts.keys, &counts.values);
+    return counts;
 }

@@ -4,11 +4,19 @@
  * memory against "reg export" of the same tree. Each dump runs as a child
  * process of its own, started and measured the same way.
  *
- *   qelbench [run [groups [repeats]]]   the benchmark (default 10 groups,
- *                                       about 10,000 keys; 3 repeats)
+ *   qelbench [run [groups [repeats]]]   the benchmark (default 2 groups,
+ *                                       about 2,000 keys, and 4 times as
+ *                                       many; 5 repeats)
  *   qelbench smoke                      a tiny tree: checks that every
  *                                       step works and loses nothing
+ *   qelbench pair OTHER OUT1 OUT2 [groups]
+ *                                       the tree without its long chain,
+ *                                       dumped by the qelbench program
+ *                                       OTHER into OUT1 and by this one
+ *                                       into OUT2, to compare two builds
  *   qelbench dump-reg OUT               child: the registry dump only
+ *   qelbench walk-reg OUT               child: a bare walk of the tree;
+ *                                       OUT gets its counts alone
  *   qelbench dump-text FILE OUT         child: the text file dump only
  *   qelbench idle                       child: starts and ends
  */
@@ -41,6 +49,27 @@ static int DumpRegistryChild(const char *out)
     return 0;
 }
 
+/* Writes nothing while it walks: the counts alone at the end, so that the
+ * parent can tell the walk saw the whole tree. */
+static int WalkRegistryChild(const char *out)
+{
+    HKEY root;
+    if (RegOpenKeyExA(HKEY_CURRENT_USER, BENCH_ROOT_PATH, 0, KEY_READ, &root) != ERROR_SUCCESS)
+        return 3;
+    WalkCounts counts = { 0, 0 };
+    WalkRegistryTree(root, &counts);
+    RegCloseKey(root);
+    HANDLE report = CreateReport(out);
+    if (report == INVALID_HANDLE_VALUE)
+        return 2;
+    char line[40];
+    DWORD written;
+    WriteFile(report, line, sprintf(line, "%lu %lu", counts.keys, counts.values), &written,
+              NULL);
+    CloseHandle(report);
+    return 0;
+}
+
 static int DumpTextChild(const char *file, const char *out)
 {
     HANDLE report = CreateReport(out);
@@ -56,6 +85,7 @@ static int DumpTextChild(const char *file, const char *out)
 struct Workspace {
     std::string folder;
     std::string ownDump;
+    std::string walkCounts;
     std::string regExport;
     std::string config;
     std::string textDump;
@@ -69,6 +99,7 @@ static Workspace MakeWorkspace()
     space.folder = std::string(temp) + "qelbench";
     CreateDirectoryA(space.folder.c_str(), NULL);
     space.ownDump = space.folder + "\\own.txt";
+    space.walkCounts = space.folder + "\\walk.txt";
     space.regExport = space.folder + "\\reg.reg";
     space.config = space.folder + "\\bench.ini";
     space.textDump = space.folder + "\\text.txt";
@@ -78,6 +109,7 @@ static Workspace MakeWorkspace()
 static void RemoveWorkspace(const Workspace &space)
 {
     DeleteFileA(space.ownDump.c_str());
+    DeleteFileA(space.walkCounts.c_str());
     DeleteFileA(space.regExport.c_str());
     DeleteFileA(space.config.c_str());
     DeleteFileA(space.textDump.c_str());
@@ -165,6 +197,15 @@ static void PrintRun(const char *label, const RunResult &run, unsigned long long
            static_cast<unsigned long>(run.peakPagefile / 1024), outputBytes / 1024);
 }
 
+/* Every run in the order made: how far the machine's load moved them. */
+static void PrintSeconds(const char *label, const std::vector<RunResult> &runs)
+{
+    printf("  %-24s", label);
+    for (const RunResult &run : runs)
+        printf(" %.2f", run.seconds);
+    printf("\n");
+}
+
 static double Ratio(double ours, double theirs)
 {
     return theirs > 0 ? ours / theirs : 0;
@@ -212,42 +253,83 @@ static void CountRegExport(const std::string &path, unsigned long *keys, unsigne
     }
 }
 
-/* Both dumps must hold every key and every value of the tree. */
+/* Both dumps must hold every key and every value of the tree, and the
+ * bare walk must have seen them all. */
 static BOOL CheckComplete(const char *label, const Workspace &space, const TreeCounts &tree)
 {
     DumpCounts own = CountOwnDump(space.ownDump);
+    WalkCounts walk = ReadWalkCounts(space.walkCounts);
     unsigned long regKeys, regValues;
     CountRegExport(space.regExport, &regKeys, &regValues);
     BOOL ok = own.keys == tree.keys && own.values == tree.values && regKeys == tree.keys
-              && regValues == tree.values;
+              && regValues == tree.values && walk.keys == tree.keys
+              && walk.values == tree.values;
     printf("%s: tree %lu keys %lu values; our dump %lu keys %lu values; "
-           "reg export %lu keys %lu values: %s\n",
+           "reg export %lu keys %lu values; bare walk %lu keys %lu values: %s\n",
            label, tree.keys, tree.values, own.keys, own.values, regKeys, regValues,
-           ok ? "complete" : "INCOMPLETE");
+           walk.keys, walk.values, ok ? "complete" : "INCOMPLETE");
     return ok;
 }
 
 struct TreeRun {
     RunResult reg;
     RunResult own;
+    RunResult walk;
 };
+
+/* The median over the repeats of each repeat's own ratio: the runs of one
+ * repeat follow each other closely, so a load that comes and goes moves
+ * them more alike than runs further apart. */
+static double MedianRatio(const std::vector<RunResult> &ours,
+                          const std::vector<RunResult> &theirs)
+{
+    std::vector<double> ratios;
+    for (size_t i = 0; i < ours.size(); i++)
+        ratios.push_back(Ratio(ours[i].seconds, theirs[i].seconds));
+    return Median(ratios);
+}
 
 static TreeRun MeasureTree(const char *scale, const Workspace &space, const Baselines &base,
                            int repeats)
 {
-    std::vector<RunResult> regRuns, ownRuns;
-    for (int i = 0; i < repeats; i++) {       /* interleaved: same cache state */
-        regRuns.push_back(RunMeasured(RegExportCommand(space, BENCH_REG_KEY)));
-        ownRuns.push_back(RunMeasured(OwnCommand("dump-reg \"" + space.ownDump + "\"")));
+    const std::string commands[3] = {
+        RegExportCommand(space, BENCH_REG_KEY),
+        OwnCommand("dump-reg \"" + space.ownDump + "\""),
+        OwnCommand("walk-reg \"" + space.walkCounts + "\""),
+    };
+    /* A first round unmeasured, so that no run pays for the first reads. */
+    for (const std::string &command : commands)
+        RunMeasured(command);
+    /* Interleaved, for the same cache state, and in turns, so that none of
+     * the three always comes first. */
+    std::vector<RunResult> runs[3];
+    for (int i = 0; i < repeats; i++) {
+        for (int k = 0; k < 3; k++) {
+            int which = (i + k) % 3;
+            runs[which].push_back(RunMeasured(commands[which]));
+        }
     }
-    TreeRun run = { MedianRun(regRuns), MedianRun(ownRuns) };
+    const std::vector<RunResult> &regRuns = runs[0], &ownRuns = runs[1], &walkRuns = runs[2];
+    TreeRun run = { MedianRun(regRuns), MedianRun(ownRuns), MedianRun(walkRuns) };
     char label[64];
     sprintf(label, "reg export %s", scale);
     PrintRun(label, run.reg, FileSizeOf(space.regExport));
     sprintf(label, "our DumpRegistryTree %s", scale);
     PrintRun(label, run.own, FileSizeOf(space.ownDump));
+    sprintf(label, "bare walk %s", scale);
+    PrintRun(label, run.walk, 0);
     sprintf(label, "ratio ours/reg %s", scale);
     PrintRatio(label, run.own, run.reg, base);
+    /* Both are our program: the same start-up comes off both. */
+    sprintf(label, "ratio ours/walk %s", scale);
+    printf("%-26s %9.2f\n", label, Ratio(run.own.seconds, run.walk.seconds));
+    printf("%-26s %9.2f\n", "  net of process start",
+           Ratio(run.own.seconds - base.own.seconds, run.walk.seconds - base.own.seconds));
+    printf("median of each repeat's ratio, ours/walk %.2f, ours/reg %.2f\n",
+           MedianRatio(ownRuns, walkRuns), MedianRatio(ownRuns, regRuns));
+    PrintSeconds("reg export runs, s", regRuns);
+    PrintSeconds("our dump runs, s", ownRuns);
+    PrintSeconds("bare walk runs, s", walkRuns);
     return run;
 }
 
@@ -263,6 +345,10 @@ static BOOL BuildTree(const TreeShape &shape, unsigned firstGroup, TreeCounts *c
 {
     DWORD start = GetTickCount();
     BOOL ok = BuildBenchTree(shape, firstGroup, counts);
+    /* Wine's server writes a changed registry to disk now and then and
+     * holds every client up meanwhile: written now, that does not fall
+     * into a measured run. */
+    RegFlushKey(HKEY_CURRENT_USER);
     printf("tree of %u groups: %lu keys, %lu values (%.1f s to build)%s\n", shape.groups,
            counts->keys, counts->values, (GetTickCount() - start) / 1000.0,
            ok ? "" : ": BUILD FAILED");
@@ -345,6 +431,8 @@ static int RunSmoke()
     ok = Expect(own.started && own.exitCode == 0, "our dump ran as a child") && ok;
     ok = Expect(own.peakWorkingSet > 0 && reg.peakWorkingSet > 0,
                 "peak memory read from the process handles") && ok;
+    RunResult walk = RunMeasured(OwnCommand("walk-reg \"" + space.walkCounts + "\""));
+    ok = Expect(walk.started && walk.exitCode == 0, "bare walk ran as a child") && ok;
     ok = CheckComplete("smoke", space, tree) && ok;
 
     RunResult text = RunMeasured(OwnCommand("dump-text \"" + space.config + "\" \"" +
@@ -357,6 +445,29 @@ static int RunSmoke()
     return ok ? 0 : 1;
 }
 
+/* ---- two builds' dumps of the same tree, for a byte comparison ---- */
+
+/* Without the long chain, which a build that opens keys by their full path
+ * alone cannot show whole. */
+static int RunPair(const char *other, const char *otherOut, const char *ownOut,
+                   unsigned groups)
+{
+    DeleteBenchTree();
+    TreeShape shape = ShapeForGroups(groups);
+    shape.longLevels = 0;
+    TreeCounts tree;
+    if (!BuildTree(shape, 0, &tree))
+        return 1;
+    RunResult theirs = RunMeasured("\"" + std::string(other) + "\" dump-reg \"" + otherOut +
+                                   "\"");
+    RunResult ours = RunMeasured(OwnCommand("dump-reg \"" + std::string(ownOut) + "\""));
+    DeleteBenchTree();
+    printf("%s: %llu bytes; this build: %llu bytes\n", other, FileSizeOf(otherOut),
+           FileSizeOf(ownOut));
+    BOOL ran = theirs.started && theirs.exitCode == 0 && ours.started && ours.exitCode == 0;
+    return ran ? 0 : 1;
+}
+
 int main(int argc, char **argv)
 {
     /* Console output in order with the children's. */
@@ -364,19 +475,24 @@ int main(int argc, char **argv)
     const char *mode = argc > 1 ? argv[1] : "run";
     if (!strcmp(mode, "dump-reg") && argc == 3)
         return DumpRegistryChild(argv[2]);
+    if (!strcmp(mode, "walk-reg") && argc == 3)
+        return WalkRegistryChild(argv[2]);
     if (!strcmp(mode, "dump-text") && argc == 4)
         return DumpTextChild(argv[2], argv[3]);
     if (!strcmp(mode, "idle"))
         return 0;
     if (!strcmp(mode, "smoke"))
         return RunSmoke();
+    if (!strcmp(mode, "pair") && (argc == 5 || argc == 6))
+        return RunPair(argv[2], argv[3], argv[4], argc == 6 ? strtoul(argv[5], NULL, 10) : 2);
     if (!strcmp(mode, "run")) {
-        unsigned groups = argc > 2 ? strtoul(argv[2], NULL, 10) : 10;
-        int repeats = argc > 3 ? atoi(argv[3]) : 3;
+        unsigned groups = argc > 2 ? strtoul(argv[2], NULL, 10) : 2;
+        int repeats = argc > 3 ? atoi(argv[3]) : 5;
         if (groups > 0 && repeats > 0)
             return RunBenchmark(groups, repeats);
     }
-    fprintf(stderr, "usage: qelbench [run [groups [repeats]]] | smoke | dump-reg OUT | "
+    fprintf(stderr, "usage: qelbench [run [groups [repeats]]] | smoke | "
+                    "pair OTHER OUT1 OUT2 [groups] | dump-reg OUT | walk-reg OUT | "
                     "dump-text FILE OUT | idle\n");
     return 2;
 }

@@ -48,10 +48,12 @@ RunResult RunMeasured(const std::string &commandLine)
     result.started = TRUE;
     CloseHandle(process.hThread);
 
-    /* Sampled while it runs as well: once a process has ended, the counters
-     * of some platforms no longer reach its memory. */
-    while (WaitForSingleObject(process.hProcess, 20) == WAIT_TIMEOUT)
+    /* Sampled while it runs as well, from its start on: once a process has
+     * ended, the counters of some platforms no longer reach its memory, and
+     * a short run may end before the first 20 ms are up. */
+    do
         SamplePeaks(process.hProcess, &result);
+    while (WaitForSingleObject(process.hProcess, 20) == WAIT_TIMEOUT);
     result.seconds = Now() - start;
     SamplePeaks(process.hProcess, &result);
     GetExitCodeProcess(process.hProcess, &result.exitCode);

@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
 # Builds qelbench and runs the benchmark under Wine in a prefix of its own.
-#   bench/run.sh [groups [repeats]]     (default: 10 groups, 3 repeats)
+#   bench/run.sh [groups [repeats]]     (default: 2 groups, 5 repeats)
 # Build folder: $QEL_BUILD_DIR, or build-bench beside this script's folder.
+# The machine's load average is shown before and after: figures from a
+# busy machine are only good as ratios within the same run.
 set -euo pipefail
 top=$(cd "$(dirname "$0")/.." && pwd)
 build=${QEL_BUILD_DIR:-$top/build-bench}
@@ -9,6 +11,10 @@ build=${QEL_BUILD_DIR:-$top/build-bench}
 # after that only the benchmark itself needs to be up to date.
 [ -f "$build/CMakeCache.txt" ] || QEL_BUILD_DIR=$build bash "$top/scripts/build.sh" >/dev/null || true
 cmake --build "$build" --target qelbench >/dev/null
-# The full run takes most of an hour: far longer than a test may.
+echo "load average before: $(cat /proc/loadavg)"
+# A full run takes several minutes: longer than a test may.
+status=0
 QEL_WINE_ROOT=$build/wine QEL_TEST_NAME=bench QEL_WINE_TIMEOUT=${QEL_WINE_TIMEOUT:-14400} \
-    bash "$top/tests/wine-run.sh" "$build/bin/qelbench.exe" run "${1:-10}" "${2:-3}"
+    bash "$top/tests/wine-run.sh" "$build/bin/qelbench.exe" run "${1:-2}" "${2:-5}" || status=$?
+echo "load average after: $(cat /proc/loadavg)"
+exit $status

@@ -3,10 +3,10 @@
  *
  * The tree is wide (groups of 1000 keys), deep (one chain of many levels)
  * and holds values of every type, with names up to 255 characters and
- * data up to 64 KB. Every key path stays within the 259 characters that
- * the ANSI registry calls convert, so that the report's dump, which opens
- * every key by its full path, and "reg export", which opens keys relative
- * to their parent, see exactly the same tree.
+ * data up to 64 KB. One chain of keys with long names has paths of up to
+ * 511 characters, past the 259 that the ANSI registry calls convert: the
+ * report's dump opens such keys from their parent's handle, as "reg
+ * export" opens every key.
  */
 #include "bench.h"
 
@@ -20,6 +20,7 @@
 #define LONG_NAME_EVERY 101
 #define LONG_KEY_EVERY  10
 #define LONGEST_KEY_NAME 220   /* group path + name + leaf stays below 260 */
+#define LONG_CHAIN_NAME  60
 #define TYPE_COUNT 12
 
 static const DWORD valueTypes[TYPE_COUNT] = {
@@ -33,13 +34,14 @@ static const char textAlphabet[] = "abcdefghijklmnopqrstuvwxyz0123456789 .,;:-_=
 
 TreeShape ShapeForGroups(unsigned groups)
 {
-    TreeShape shape = { groups, 111, 8, 48 };   /* 1 + 111 + 888 = 1000 keys a group */
+    /* 1 + 111 + 888 = 1000 keys a group */
+    TreeShape shape = { groups, 111, 8, 48, 8 };
     return shape;
 }
 
 TreeShape SmokeShape()
 {
-    TreeShape shape = { 1, 5, 2, 4 };
+    TreeShape shape = { 1, 5, 2, 4, 5 };
     return shape;
 }
 
@@ -200,11 +202,37 @@ static BOOL BuildDeepChain(Builder &builder, HKEY root, unsigned levels)
     return TRUE;
 }
 
+/* "Long" and below it a chain of keys of 60 characters each. */
+static BOOL BuildLongChain(Builder &builder, HKEY root, unsigned levels)
+{
+    HKEY parent = CreateFilledKey(builder, root, "Long");
+    for (unsigned level = 0; parent && level < levels; level++) {
+        char name[LONG_CHAIN_NAME + 1];
+        int n = sprintf(name, "L%02u", level);
+        memset(name + n, 'l', LONG_CHAIN_NAME - n);
+        name[LONG_CHAIN_NAME] = '\0';
+        HKEY child = CreateFilledKey(builder, parent, name);
+        RegCloseKey(parent);
+        parent = child;
+    }
+    if (!parent)
+        return FALSE;
+    RegCloseKey(parent);
+    return TRUE;
+}
+
+/* Keys made before the first group: the root, the deep chain and, when
+ * there is one, the long chain. */
+static unsigned long KeysBeforeGroups(const TreeShape &shape)
+{
+    return 2 + shape.deepLevels + (shape.longLevels ? 1 + shape.longLevels : 0);
+}
+
 /* What a tree of this shape holds, without walking it. */
 static void CountTree(const TreeShape &shape, TreeCounts *counts, unsigned long long dataBytes)
 {
     unsigned long perGroup = 1 + shape.wideKeys * (1 + shape.leavesPerKey);
-    counts->keys = 1 + (1 + shape.deepLevels) + shape.groups * perGroup;
+    counts->keys = KeysBeforeGroups(shape) + shape.groups * perGroup;
     counts->values = counts->keys * VALUES_PER_KEY;
     counts->dataBytes = dataBytes;
 }
@@ -220,7 +248,7 @@ BOOL BuildBenchTree(const TreeShape &shape, unsigned firstGroup, TreeCounts *cou
      * that a grown tree has the same mix as a fresh one. */
     unsigned long perGroup = 1 + shape.wideKeys * (1 + shape.leavesPerKey);
     Builder builder;
-    builder.keys = firstGroup ? 2 + shape.deepLevels + firstGroup * perGroup : 0;
+    builder.keys = firstGroup ? KeysBeforeGroups(shape) + firstGroup * perGroup : 0;
     builder.values = builder.keys * VALUES_PER_KEY;
     builder.dataBytes = 0;
 
@@ -228,6 +256,8 @@ BOOL BuildBenchTree(const TreeShape &shape, unsigned firstGroup, TreeCounts *cou
     if (firstGroup == 0) {
         builder.keys++;                 /* the root itself */
         ok = FillKey(builder, root) && BuildDeepChain(builder, root, shape.deepLevels);
+        if (ok && shape.longLevels)
+            ok = BuildLongChain(builder, root, shape.longLevels);
     }
     for (unsigned g = firstGroup; ok && g < shape.groups; g++)
         ok = BuildGroup(builder, root, shape, g);
@@ -254,6 +284,33 @@ void DeleteBenchTree()
 {
     DeleteKeyTree(HKEY_CURRENT_USER, BENCH_ROOT_PATH);
     RegDeleteKeyA(HKEY_CURRENT_USER, BENCH_ROOT_PATH);
+}
+
+void WalkRegistryTree(HKEY key, WalkCounts *counts)
+{
+    counts->keys++;
+    DWORD longestName, values, longestData;
+    if (RegQueryInfoKeyA(key, NULL, NULL, NULL, NULL, &longestName, NULL, &values, NULL,
+                         &longestData, NULL, NULL) != ERROR_SUCCESS)
+        return;
+    std::vector<BYTE> data(longestData + 1);
+    for (DWORD index = 0; index < values; index++) {
+        char name[MAX_VALUE_NAME + 1];
+        DWORD nameSize = sizeof(name), type, size = longestData;
+        if (RegEnumValueA(key, index, name, &nameSize, NULL, &type, data.data(), &size)
+            != ERROR_SUCCESS)
+            break;
+        counts->values++;
+    }
+    std::vector<char> name(longestName + 1);
+    for (DWORD index = 0; RegEnumKeyA(key, index, name.data(), name.size()) == ERROR_SUCCESS;
+         index++) {
+        HKEY child;
+        if (RegOpenKeyExA(key, name.data(), 0, KEY_READ, &child) == ERROR_SUCCESS) {
+            WalkRegistryTree(child, counts);
+            RegCloseKey(child);
+        }
+    }
 }
 
 /* One line of the configuration file: sections, key=value lines of every
