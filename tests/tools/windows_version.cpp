@@ -6,10 +6,11 @@
  * Windows 95 and 98 keep their version numbers in its high word.
  *
  * What Windows 95 and NT 4.0 lack beyond that, the programs look up at run
- * time (EnumDisplayDevicesA for the monitor's key, the gamma ramp calls
- * for colour schemes). Wine has those calls whatever version it reports,
- * so there the runs here take the newer versions' road; the import check
- * (tests/package) is what keeps such a call out of the import tables. */
+ * time (EnumDisplayDevicesA for the monitor's key; on NT 4.0 also the
+ * gamma ramp calls for colour schemes). Wine has those calls whatever
+ * version it reports, so the runs here take the newer versions' road; the
+ * import check (tests/package) is what keeps such a call out of the import
+ * tables. */
 static const WindowsVersion versions[] = {
     { "win95", "Win32 on Windows 95 -- 4.0.950", 0xC0000004, false },
     { "win98", "Win32 on Windows 95 -- 4.10.2222", 0xC0000A04, false },

@@ -435,9 +435,9 @@ TEST_F(TrayEndToEnd, ExitChosenFromTheOpenMenuByKeyboardEndsTheProgram)
     EXPECT_TRUE(WaitFor([] { return TrayIconCount() == 0; }));
 }
 
-/* Windows 95 and NT 4.0 have no gamma ramps: there the library finds no
- * ramp calls at run time and offers no schemes. Wine has the calls whatever
- * version it reports, so every version of the run applies the scheme. */
+/* NT 4.0 has no gamma ramps: there the library finds no ramp calls at run
+ * time and offers no schemes. Wine has the calls whatever version it
+ * reports, so every version of the run applies the scheme. */
 TEST_F(TrayEndToEnd, ChosenSchemeIsAppliedAndRecordedAndTheDefaultEntryRestoresTheBuiltInOne)
 {
     SetDriverValue("ColorCorrection", "", REG_SZ, Sz("Old"));
