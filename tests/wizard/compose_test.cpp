@@ -20,6 +20,7 @@
 #include "reportcheck.h"
 #include "sandbox.h"
 #include "sheet.h"
+#include "wizard.h"
 
 static const char retailKey[] = "System\\CurrentControlSet\\Services\\Class\\Display\\QEL";
 
@@ -188,10 +189,12 @@ TEST_F(ComposeTest, WithoutTheFileNamePageNothingIsWritten)
     EXPECT_EQ(GetFileAttributesA(report.Path().c_str()), INVALID_FILE_ATTRIBUTES);
 }
 
-/* Answers every message box of this process with OK and keeps its texts. */
+/* Answers every message box of this process with the button given and
+ * keeps its texts. */
 class BoxAnswerer {
 public:
-    BoxAnswerer() : m_stop(false), m_thread([this] { Run(); }) {}
+    explicit BoxAnswerer(int button = IDOK)
+        : m_button(button), m_stop(false), m_thread([this] { Run(); }) {}
     ~BoxAnswerer() { Stop(); }
     std::vector<std::string> Stop()
     {
@@ -209,9 +212,10 @@ private:
             if (!box)
                 continue;
             m_texts.push_back(WindowText(box) + "|" + MessageBoxText(box));
-            AnswerMessageBox(box, IDOK);
+            AnswerMessageBox(box, m_button);
         }
     }
+    int m_button;
     std::atomic<bool> m_stop;
     std::vector<std::string> m_texts;
     std::thread m_thread;
@@ -235,4 +239,55 @@ TEST_F(ComposeTest, FileThatCannotBeCreatedIsReportedOnce)
                             + LoadModuleString(WizardResources(), 22));
     EXPECT_EQ(focus, GetDlgItem(wizard.Page(8), FIELD_REPORTFILE));
     EXPECT_EQ(GetFileAttributesA(name.c_str()), INVALID_FILE_ATTRIBUTES);
+}
+
+/* OpenFile takes full paths of at most 127 characters; a longer report
+ * name is still asked about when it exists and written when it does not,
+ * or when the user agrees to replace it. */
+TEST_F(ComposeTest, ReportNamesTooLongForOpenFileBehaveLikeShortOnes)
+{
+    TestWizard wizard;
+    wizard.ShowAllPages();
+    FillShownFields(wizard);
+    HWND page = wizard.Page(8);
+    const std::string caption = LoadModuleString(WizardResources(), 20);
+    const std::string question = LoadModuleString(WizardResources(), 23);
+    const std::string oldContents(65536, 'o');
+
+    struct { size_t length; bool exists; } cases[] = {
+        { 127, false }, { 127, true }, { 128, false }, { 128, true },
+    };
+    for (const auto &c : cases) {
+        std::string name = report.Folder() + (c.exists ? "old-" : "new-");
+        ASSERT_LT(name.size(), c.length - 4);
+        name += std::string(c.length - 4 - name.size(), 'n') + ".txt";
+        SCOPED_TRACE(name);
+        if (c.exists)
+            WriteFileBytes(name, oldContents);
+        wizard.SetField(FIELD_REPORTFILE, name);
+
+        BoxAnswerer no(IDNO);
+        int accepted = ValidateReportFileName(page);
+        std::vector<std::string> boxes = no.Stop();
+        if (c.exists) {
+            EXPECT_EQ(accepted, 0);
+            ASSERT_EQ(boxes.size(), 1u);
+            EXPECT_EQ(boxes[0], caption + "|" + name + "\n\n" + question);
+            EXPECT_EQ(ReadFileBytes(name), oldContents);
+
+            BoxAnswerer yes(IDYES);
+            accepted = ValidateReportFileName(page);
+            EXPECT_EQ(yes.Stop().size(), 1u);
+        } else {
+            EXPECT_TRUE(boxes.empty());
+        }
+        ASSERT_EQ(accepted, 1);
+        BoxAnswerer ok(IDOK);
+        int written = ComposeReport(page);
+        EXPECT_EQ(ok.Stop(), std::vector<std::string>()) << "no message that it cannot be created";
+        ASSERT_EQ(written, 1);
+        const std::string bytes = ReadFileBytes(name);
+        EXPECT_EQ(bytes.rfind(generalBanner, 0), 0u);
+        EXPECT_EQ(bytes.find("ooooo"), std::string::npos) << "the old file is emptied";
+    }
 }

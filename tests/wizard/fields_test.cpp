@@ -13,6 +13,7 @@
 
 #include "common.h"
 #include "fields.h"
+#include "report.h"
 #include "sandbox.h"
 #include "sheet.h"
 
@@ -273,6 +274,43 @@ TEST(FieldStore, FieldWithoutLabelStringIsRememberedUnderTheNameItIsLookedUpBy)
         EXPECT_EQ(wizard.Field(1100), "Nameless");
     }
     g_resourceModule = realStrings;
+}
+
+/* The report without the wizard takes each field as a freshly started
+ * wizard shows it: the remembered value, or the registered owner and
+ * organisation where the remembered one is empty or missing. */
+TEST(FieldStore, RememberedAnswersAreWhatTheWizardShowsOnStart)
+{
+    RegistrySandbox registry;
+    registry.SetString(versionKey, "RegisteredOwner", "Registered Owner");
+    registry.SetString(versionKey, "RegisteredOrganization", "Registered Org");
+    registry.SetString(wizardKey, FieldLabel(1100), "");                  /* cleared */
+    registry.SetString(wizardKey, FieldLabel(1101), "Engineer 100% %s");
+    registry.SetString(wizardKey, FieldLabel(1104), std::string(300, 's'));   /* hand-edited */
+    registry.SetString(wizardKey, FieldLabel(1115), "Flickers");
+    registry.SetString(wizardKey, FieldLabel(1111), "Edited into the key");
+    registry.SetString(wizardKey, FieldLabel(1122), "2");
+
+    TestWizard wizard;
+    wizard.ShowAllPages();
+    ApplyFieldDefaults(wizard.Page(1), 1);
+    const ReportAnswers *answers = RememberedReportAnswers();
+    for (int fieldId = FIRST_FIELD_ID; fieldId <= LAST_FIELD_ID; fieldId++) {
+        if (fieldId == FIELD_REPORTFILE)
+            continue;   /* named on the command line */
+        SCOPED_TRACE(fieldId);
+        const std::string shown = wizard.Field(fieldId);
+        char text[300];
+        ASSERT_TRUE(answers->ReadField(answers, fieldId, text, sizeof(text)));
+        EXPECT_EQ(text, shown);
+        EXPECT_EQ(answers->FieldLength(answers, fieldId), static_cast<int>(shown.size()));
+    }
+    EXPECT_EQ(wizard.Field(1100), "Registered Owner") << "the default, not the empty value";
+    EXPECT_EQ(wizard.Field(1103), "Registered Org");
+
+    char cut[8];
+    answers->ReadField(answers, 1101, cut, sizeof(cut));
+    EXPECT_STREQ(cut, "Enginee") << "cut to the caller's buffer";
 }
 
 struct ReadCase {
