@@ -48,12 +48,14 @@ RunResult RunMeasured(const std::string &commandLine)
     result.started = TRUE;
     CloseHandle(process.hThread);
 
-    /* Sampled while it runs as well, from its start on: once a process has
-     * ended, the counters of some platforms no longer reach its memory, and
-     * a short run may end before the first 20 ms are up. */
-    do
+    /* Sampled while it runs as well: once a process has ended, the counters
+     * of some platforms no longer reach its memory. Often at first, so that
+     * a run of a few milliseconds is caught too, then every 20 ms. */
+    DWORD period = 1;
+    do {
         SamplePeaks(process.hProcess, &result);
-    while (WaitForSingleObject(process.hProcess, 20) == WAIT_TIMEOUT);
+        period = period < 10 ? period * 2 : 20;
+    } while (WaitForSingleObject(process.hProcess, period) == WAIT_TIMEOUT);
     result.seconds = Now() - start;
     SamplePeaks(process.hProcess, &result);
     GetExitCodeProcess(process.hProcess, &result.exitCode);
