@@ -267,3 +267,41 @@ TEST_F(CommandLine, FailuresEndWithOneLineAndTheirCode)
         EXPECT_EQ(GetFileAttributesA(c.file.c_str()), INVALID_FILE_ATTRIBUTES);
     }
 }
+
+/* Started without standard handles, as a windows program is from the Run
+ * box or from a console without redirection, it shows the usage that a
+ * person asked for, or needs, in a message box; a report that cannot be
+ * written is told by the exit code alone, so that no unattended run waits
+ * for a click. */
+TEST_F(CommandLine, WithoutStandardHandlesOnlyTheUsageShowsInABox)
+{
+    const std::string folder = ProgramCopy("nohandles");
+    const std::string usage = Usage();
+    struct Case {
+        std::string arguments;
+        bool box;
+        long exitCode;
+    } cases[] = {
+        { "/?", true, 0 },
+        { "/report", true, 2 },
+        { "/report \"" + folder + "no such folder\\report.txt\"", false, 1 },
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.arguments);
+        std::string line = "\"" + folder + "QELPR.EXE\" " + c.arguments;
+        STARTUPINFOA startup = {};
+        startup.cb = sizeof(startup);
+        startup.dwFlags = STARTF_USESTDHANDLES;   /* and every handle null */
+        PROCESS_INFORMATION process = {};
+        ASSERT_TRUE(CreateProcessA(NULL, &line[0], NULL, NULL, FALSE, 0, NULL, folder.c_str(),
+                                   &startup, &process));
+        HWND box = WindowShownBeforeExit(process);
+        EXPECT_EQ(box != NULL, c.box);
+        if (box) {
+            EXPECT_EQ(MessageBoxText(box), usage);
+            EXPECT_TRUE(AnswerMessageBox(box, IDOK));
+        }
+        EXPECT_EQ(WaitForExit(process), c.exitCode);
+        CloseProgram(process);
+    }
+}
