@@ -13,7 +13,8 @@
  *                                       the tree without its long chain,
  *                                       dumped by the qelbench program
  *                                       OTHER into OUT1 and by this one
- *                                       into OUT2, to compare two builds
+ *                                       into OUT2, to compare two builds'
+ *                                       bytes and times
  *   qelbench dump-reg OUT               child: the registry dump only
  *   qelbench walk-reg OUT               child: a bare walk of the tree;
  *                                       OUT gets its counts alone
@@ -461,7 +462,10 @@ static int RunSmoke()
 /* ---- two builds' dumps of the same tree, for a byte comparison ---- */
 
 /* Without the long chain, which a build that opens keys by their full path
- * alone cannot show whole. */
+ * alone cannot show whole. The two dumps take turns, PAIR_REPEATS times,
+ * and their times are set side by side as the benchmark's are. */
+#define PAIR_REPEATS 5
+
 static int RunPair(const char *other, const char *otherOut, const char *ownOut,
                    unsigned groups)
 {
@@ -471,13 +475,26 @@ static int RunPair(const char *other, const char *otherOut, const char *ownOut,
     TreeCounts tree;
     if (!BuildTree(shape, 0, &tree))
         return 1;
-    RunResult theirs = RunMeasured("\"" + std::string(other) + "\" dump-reg \"" + otherOut +
-                                   "\"");
-    RunResult ours = RunMeasured(OwnCommand("dump-reg \"" + std::string(ownOut) + "\""));
+    const std::string theirs = "\"" + std::string(other) + "\" dump-reg \"" + otherOut + "\"";
+    const std::string ours = OwnCommand("dump-reg \"" + std::string(ownOut) + "\"");
+    std::vector<RunResult> theirRuns, ourRuns;
+    for (int i = 0; i < PAIR_REPEATS; i++) {
+        theirRuns.push_back(RunMeasured(theirs));
+        ourRuns.push_back(RunMeasured(ours));
+    }
     DeleteBenchTree();
+    RunResult their = MedianRun(theirRuns), our = MedianRun(ourRuns);
     printf("%s: %llu bytes; this build: %llu bytes\n", other, FileSizeOf(otherOut),
            FileSizeOf(ownOut));
-    BOOL ran = theirs.started && theirs.exitCode == 0 && ours.started && ours.exitCode == 0;
+    PrintHeading();
+    PrintRun("other build's dump", their, FileSizeOf(otherOut));
+    PrintRun("this build's dump", our, FileSizeOf(ownOut));
+    printf("ratio this/other: medians %.2f, per repeat %.2f, fastest %.2f\n",
+           Ratio(our.seconds, their.seconds), MedianRatio(ourRuns, theirRuns),
+           Ratio(Fastest(ourRuns), Fastest(theirRuns)));
+    PrintSeconds("other build's runs, s", theirRuns);
+    PrintSeconds("this build's runs, s", ourRuns);
+    BOOL ran = their.started && their.exitCode == 0 && our.started && our.exitCode == 0;
     return ran ? 0 : 1;
 }
 
