@@ -197,9 +197,12 @@ int WriteReport(const char *fileName, const ReportAnswers *answers)
 {
     HFILE created = CreateReportFile(fileName);
     if (created == HFILE_ERROR)
-        return 0;
+        return REPORT_NOT_CREATED;
     HANDLE file = reinterpret_cast<HANDLE>(static_cast<INT_PTR>(created));
 
+    /* The sections go on past a failed write (a full disk); the count of
+     * failed writes tells afterwards that the report was cut short. */
+    ResetFailedReportWrites();
     WriteRetailNotice(file);
     WriteBanner(file, IDS_BANNER_GENERAL);
     WriteGeneralSection(file, fileName);
@@ -220,8 +223,8 @@ int WriteReport(const char *fileName, const ReportAnswers *answers)
     WriteBanner(file, IDS_BANNER_FILES);
     WriteConfigFilesSection(file);
 
-    _lclose(created);
-    return 1;
+    BOOL closed = _lclose(created) != HFILE_ERROR;
+    return closed && !CountFailedReportWrites() ? REPORT_WRITTEN : REPORT_INCOMPLETE;
 }
 
 /* The answers as the wizard's pages hold them. */

@@ -20,6 +20,12 @@ int WriteReportText(HANDLE file, const char *text, unsigned indent);
 
 /* Writes text whole, without cutting or adding anything. */
 int WriteReportPlain(HANDLE file, const char *text);
+/* Writes count bytes as they are. */
+int WriteReportBytes(HANDLE file, const char *bytes, DWORD count);
+
+/* The writes to any report file that failed since the last reset. */
+void ResetFailedReportWrites();
+DWORD CountFailedReportWrites();
 
 /* Registry subtree of path (which ends in a backslash) under root. */
 void DumpRegistryTree(HANDLE file, char *path, HKEY root);
@@ -57,9 +63,12 @@ struct ReportAnswers {
  * that cannot be created is reported to the user. */
 int ComposeReport(HWND page);
 
-/* Writes the whole report to fileName with the answers given. Returns 1
- * when the file was created and written, 0, with nothing shown, when it
- * cannot be created. */
+/* What WriteReport did; nothing is shown in any case. */
+#define REPORT_NOT_CREATED 0
+#define REPORT_WRITTEN     1
+#define REPORT_INCOMPLETE  2   /* created, but a write to it failed */
+
+/* Writes the whole report to fileName with the answers given. */
 int WriteReport(const char *fileName, const ReportAnswers *answers);
 
 #endif

@@ -49,9 +49,9 @@ static void CopyTextFile(HANDLE report, HANDLE file)
 {
     char bytes[COPY_BLOCK_SIZE], copy[COPY_OUT_SIZE];
     unsigned column = 0;
-    DWORD count, written;
+    DWORD count;
     while (ReadFile(file, bytes, sizeof(bytes), &count, NULL) && count > 0)
-        WriteFile(report, copy, BreakLongRuns(bytes, count, copy, &column), &written, NULL);
+        WriteReportBytes(report, copy, BreakLongRuns(bytes, count, copy, &column));
     WriteReportText(report, NULL, 0);
 }
 

@@ -1,19 +1,29 @@
 /*
  * The report writer: cuts text into lines of at most 70 columns.
  *
- * It keeps no state; the caller says how many columns of the current line
- * are already used, and only the first chunk is shortened by that. The cut
- * text goes into a sink: straight into the file, piece by piece, or into a
- * block of memory that reaches the file whenever it is full.
+ * It keeps no line state; the caller says how many columns of the current
+ * line are already used, and only the first chunk is shortened by that. The
+ * cut text goes into a sink: straight into the file, piece by piece, or into
+ * a block of memory that reaches the file whenever it is full.
+ *
+ * Every byte of the report passes through WriteBytes, which counts the
+ * writes that fail: the section writers go on past a failed write, so only
+ * the count tells afterwards that the report is incomplete. A report is
+ * composed by one thread at a time, so the count needs no lock.
  */
 #include "sink.h"
 
 static const char lineBreak[] = "\r\n";
 
+static DWORD failedWrites;
+
 static BOOL WriteBytes(HANDLE file, const char *bytes, DWORD count)
 {
     DWORD written;
-    return WriteFile(file, bytes, count, &written, NULL);
+    BOOL done = WriteFile(file, bytes, count, &written, NULL);
+    if (!done)
+        failedWrites++;
+    return done;
 }
 
 /* Writes what the block holds. Bytes of a failed write are not tried
@@ -98,9 +108,24 @@ int WriteReportText(HANDLE file, const char *text, unsigned indent)
     return CutReportText(&sink, text, indent);
 }
 
-int WriteReportPlain(HANDLE file, const char *text)
+int WriteReportBytes(HANDLE file, const char *bytes, DWORD count)
 {
     if (!file)
         return 0;
-    return WriteBytes(file, text, lstrlenA(text));
+    return WriteBytes(file, bytes, count);
+}
+
+int WriteReportPlain(HANDLE file, const char *text)
+{
+    return WriteReportBytes(file, text, lstrlenA(text));
+}
+
+void ResetFailedReportWrites()
+{
+    failedWrites = 0;
+}
+
+DWORD CountFailedReportWrites()
+{
+    return failedWrites;
 }

@@ -71,7 +71,9 @@ static int ShowUsage(HINSTANCE instance, DWORD which, UINT icon, int exitCode)
     return exitCode;
 }
 
-/* One line: the file name, then the wizard's own message for it. */
+/* One line: the file name, then the wizard's own message for a file that
+ * cannot be created, which names a full disk as well; the same line tells
+ * of a report cut short by a failed write. */
 static int ReportCannotWrite(const char *fileName)
 {
     char message[MESSAGE_SIZE] = "";
@@ -98,7 +100,7 @@ static int WriteReportFromAnswers(HINSTANCE instance, const char *fileName)
         WriteStandardHandle(STD_ERROR_HANDLE, line);
         return EXIT_NO_RESOURCES;
     }
-    if (!WriteReport(fileName, RememberedReportAnswers()))
+    if (WriteReport(fileName, RememberedReportAnswers()) != REPORT_WRITTEN)
         return ReportCannotWrite(fileName);
     return EXIT_DONE;
 }

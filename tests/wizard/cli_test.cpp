@@ -240,8 +240,28 @@ TEST_F(CommandLine, UsageAndRefusedCommandLines)
     }
 }
 
+/* Wine's drive Z: is the root of the host, whose /dev/full takes every
+ * open and fails every write as a full disk would. */
+static const char fullDisk[] = "Z:\\dev\\full";
+
+/* Created as a report file is, so that the failure of /report below is
+ * the writes' and not the creation's. */
+TEST(FullDisk, IsCreatedButFailsEveryWrite)
+{
+    OFSTRUCT opened = {};
+    opened.cBytes = sizeof(opened);
+    HFILE file = OpenFile(fullDisk, &opened, OF_CREATE | OF_WRITE);
+    ASSERT_NE(file, HFILE_ERROR) << GetLastError();
+    DWORD written;
+    EXPECT_FALSE(WriteFile(reinterpret_cast<HANDLE>(static_cast<INT_PTR>(file)), "x", 1,
+                           &written, NULL));
+    EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_DISK_FULL));
+    _lclose(file);
+}
+
 /* Failures end with their exit code and exactly one line on standard
- * error, and show nothing. */
+ * error, show nothing, and leave the file as it was: not created, or, on
+ * the full disk, created but cut short. */
 TEST_F(CommandLine, FailuresEndWithOneLineAndTheirCode)
 {
     const std::string cannotCreate = LoadModuleString(WizardResources(), 22);
@@ -254,17 +274,19 @@ TEST_F(CommandLine, FailuresEndWithOneLineAndTheirCode)
         std::string line;
     } cases[] = {
         { withModule, unreachable, 1, unreachable + ": " + cannotCreate + "\r\n" },
+        { withModule, fullDisk, 1, fullDisk + (": " + cannotCreate) + "\r\n" },
         { withoutModule, withoutModule + "report.txt", 3,
           "QELPR: no resource module (QELPR*.RSC) beside the program.\r\n" },
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(c.file);
+        const DWORD before = GetFileAttributesA(c.file.c_str());
         CommandResult run = RunQelpr(c.folder, "/report \"" + c.file + "\"");
         EXPECT_EQ(run.exitCode, c.exitCode);
         EXPECT_EQ(run.out, "");
         EXPECT_EQ(run.err, c.line);
         EXPECT_TRUE(run.shown == NULL) << "it showed \"" << WindowText(run.shown) << "\"";
-        EXPECT_EQ(GetFileAttributesA(c.file.c_str()), INVALID_FILE_ATTRIBUTES);
+        EXPECT_EQ(GetFileAttributesA(c.file.c_str()), before);
     }
 }
 
