@@ -201,20 +201,31 @@ static void WriteFileSize(HANDLE report, const char *path)
     FindClose(search);
 }
 
-/* The version is read from the path the search found, so that it always
- * belongs to the file whose path and size are shown. */
-void WriteFileInfo(HANDLE report, const char *fileName)
+/* The path that OpenFile's search reports; where OpenFile cannot take a
+ * path on its way, the one that the search without its limit finds. */
+static BOOL FindPackageFile(const char *fileName, char path[MAX_PATH])
 {
     static_assert(sizeof(OFSTRUCT) == 136, "OFSTRUCT as OpenFile knows it");
     OFSTRUCT file;
     file.cBytes = sizeof(file);
     if (OpenFile(fileName, &file, OF_EXIST) == HFILE_ERROR)
+        return FindFileWithoutPathLimit(fileName, path);
+    lstrcpynA(path, file.szPathName, MAX_PATH);
+    return TRUE;
+}
+
+/* The version is read from the path the search found, so that it always
+ * belongs to the file whose path and size are shown. */
+void WriteFileInfo(HANDLE report, const char *fileName)
+{
+    char path[MAX_PATH];
+    if (!FindPackageFile(fileName, path))
         return;
     WriteReportText(report, NULL, 0);
-    WriteReportText(report, file.szPathName, 0);
+    WriteReportText(report, path, 0);
     WriteReportText(report, NULL, 0);
-    WriteFileVersion(report, file.szPathName);
-    WriteFileSize(report, file.szPathName);
+    WriteFileVersion(report, path);
+    WriteFileSize(report, path);
 }
 
 /* The device key of the first adapter's first monitor. Windows 95 and

@@ -32,6 +32,11 @@ void DumpRegistryTree(HANDLE file, char *path, HKEY root);
 void DumpRegistryKey(HKEY key, HANDLE file, char *path, HKEY root);
 void DumpRegistryValues(HANDLE file, const char *path, HKEY root);
 
+/* For a name that OpenFile cannot find: the full path at which the
+ * platform's search, which takes paths up to MAX_PATH, finds the file;
+ * FALSE when it finds none or only a folder. */
+BOOL FindFileWithoutPathLimit(const char *name, char path[MAX_PATH]);
+
 /* Start-up configuration files, copied byte for byte under headers. */
 void WriteConfigFilesSection(HANDLE report);
 void DumpTextFile(HANDLE report, const char *fileName);

@@ -55,6 +55,24 @@ static void CopyTextFile(HANDLE report, HANDLE file)
     WriteReportText(report, NULL, 0);
 }
 
+/* A bare name is looked for where OpenFile looks: the program's folder,
+ * the current folder, the system and Windows folders, then PATH. Only
+ * where OpenFile cannot take a path on its way does the search go on
+ * without its limit. */
+static HANDLE OpenConfigFile(const char *fileName)
+{
+    OFSTRUCT found;
+    HFILE file = OpenFile(fileName, &found, OF_READ);
+    if (file != HFILE_ERROR)
+        return (HANDLE)(INT_PTR)file;
+    char path[MAX_PATH];
+    if (!FindFileWithoutPathLimit(fileName, path))
+        return INVALID_HANDLE_VALUE;
+    /* Shared as OpenFile shares in its compatibility mode. */
+    return CreateFileA(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, NULL,
+                       OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, NULL);
+}
+
 void DumpTextFile(HANDLE report, const char *fileName)
 {
     if (!fileName)
@@ -67,14 +85,11 @@ void DumpTextFile(HANDLE report, const char *fileName)
     WriteReportText(report, NULL, 0);
     WriteReportText(report, NULL, 0);
 
-    /* A bare name is looked for where OpenFile looks: the program's folder,
-     * the current folder, the system and Windows folders, then PATH. */
-    OFSTRUCT found;
-    HFILE file = OpenFile(fileName, &found, OF_READ);
-    if (file == HFILE_ERROR)
+    HANDLE file = OpenConfigFile(fileName);
+    if (file == INVALID_HANDLE_VALUE)
         return;
-    CopyTextFile(report, (HANDLE)(INT_PTR)file);
-    _lclose(file);
+    CopyTextFile(report, file);
+    CloseHandle(file);
 }
 
 void WriteConfigFilesSection(HANDLE report)
