@@ -10,6 +10,7 @@
  */
 #include "bench.h"
 
+#include <ctype.h>
 #include <stdio.h>
 #include <string.h>
 #include <vector>
@@ -186,31 +187,20 @@ static BOOL BuildGroup(Builder &builder, HKEY root, const TreeShape &shape, unsi
     return ok;
 }
 
-static BOOL BuildDeepChain(Builder &builder, HKEY root, unsigned levels)
+/* top and below it a chain of levels keys, each named by letter and its
+ * level ("D00"), padded with the letter in lower case to nameLength
+ * characters when that is longer ("L00lll..."). */
+static BOOL BuildChain(Builder &builder, HKEY root, const char *top, char letter,
+                       unsigned levels, unsigned nameLength)
 {
-    HKEY parent = CreateFilledKey(builder, root, "Deep");
-    for (unsigned level = 0; parent && level < levels; level++) {
-        char name[8];
-        sprintf(name, "D%02u", level);
-        HKEY child = CreateFilledKey(builder, parent, name);
-        RegCloseKey(parent);
-        parent = child;
-    }
-    if (!parent)
-        return FALSE;
-    RegCloseKey(parent);
-    return TRUE;
-}
-
-/* "Long" and below it a chain of keys of 60 characters each. */
-static BOOL BuildLongChain(Builder &builder, HKEY root, unsigned levels)
-{
-    HKEY parent = CreateFilledKey(builder, root, "Long");
+    HKEY parent = CreateFilledKey(builder, root, top);
     for (unsigned level = 0; parent && level < levels; level++) {
         char name[LONG_CHAIN_NAME + 1];
-        int n = sprintf(name, "L%02u", level);
-        memset(name + n, 'l', LONG_CHAIN_NAME - n);
-        name[LONG_CHAIN_NAME] = '\0';
+        unsigned n = sprintf(name, "%c%02u", letter, level);
+        if (nameLength > n) {
+            memset(name + n, tolower(letter), nameLength - n);
+            name[nameLength] = '\0';
+        }
         HKEY child = CreateFilledKey(builder, parent, name);
         RegCloseKey(parent);
         parent = child;
@@ -255,9 +245,9 @@ BOOL BuildBenchTree(const TreeShape &shape, unsigned firstGroup, TreeCounts *cou
     BOOL ok = TRUE;
     if (firstGroup == 0) {
         builder.keys++;                 /* the root itself */
-        ok = FillKey(builder, root) && BuildDeepChain(builder, root, shape.deepLevels);
+        ok = FillKey(builder, root) && BuildChain(builder, root, "Deep", 'D', shape.deepLevels, 0);
         if (ok && shape.longLevels)
-            ok = BuildLongChain(builder, root, shape.longLevels);
+            ok = BuildChain(builder, root, "Long", 'L', shape.longLevels, LONG_CHAIN_NAME);
     }
     for (unsigned g = firstGroup; ok && g < shape.groups; g++)
         ok = BuildGroup(builder, root, shape, g);
