@@ -22,17 +22,15 @@ static const char wizardKey[] = "System\\CurrentControlSet\\Services\\Class\\Dis
 static const char testRoot[] = "C:\\qelpr-cli\\";
 #define IDS_USAGE 58
 
-/* What a user types, field by field. */
-static const std::map<int, std::string> answers = {
-    { 1102, "Ms" }, { 1100, "Jane 100% Doe" }, { 1101, "Engineer %s" }, { 1103, "Acme %d Ltd" },
-    { 1104, "1 Main Street" }, { 1105, "12345" }, { 1108, "Springfield" }, { 1106, "State" },
-    { 1107, "Country" }, { 1109, "555-0100" }, { 1110, "555-0101" },
-    { 1112, "jane@example.com" }, { 1113, "Mornings" }, { 1114, "Tower PC" },
-    { 1116, "Pentium" }, { 1117, "16" }, { 1119, "Monitor 17" }, { 1121, "QEL 2000" },
-    { 1122, "2" }, { 1123, "SN-42" }, { 1115, "Screen flickers at 75 Hz" },
-    { 1118, "Desktop, all programs" },
-    { 1111, std::string(75, 'a') + "\r\nsecond 100% line" },
-};
+/* What a user types, the area of the problem too, which the wizard
+ * remembers and /report must show. */
+static std::map<int, std::string> TypedAnswers()
+{
+    std::map<int, std::string> answers = SampleAnswers();
+    answers[1118] = "Desktop, all programs";
+    return answers;
+}
+static const std::map<int, std::string> answers = TypedAnswers();
 
 /* A copy of the program, its hardware library and, unless told not to,
  * its resource modules, in a folder of its own; the recording viewer

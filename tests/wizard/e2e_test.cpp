@@ -34,17 +34,7 @@ static const COLORREF pictureColour = RGB(16, 32, 64);
 
 typedef std::map<int, std::string> Answers;
 
-/* What a user types, field by field; the pages hold them as follows. */
-static const Answers sampleAnswers = {
-    { 1102, "Ms" }, { 1100, "Jane 100% Doe" }, { 1101, "Engineer %s" }, { 1103, "Acme %d Ltd" },
-    { 1104, "1 Main Street" }, { 1105, "12345" }, { 1108, "Springfield" }, { 1106, "State" },
-    { 1107, "Country" }, { 1109, "555-0100" }, { 1110, "555-0101" },
-    { 1112, "jane@example.com" }, { 1113, "Mornings" }, { 1114, "Tower PC" },
-    { 1116, "Pentium" }, { 1117, "16" }, { 1119, "Monitor 17" }, { 1121, "QEL 2000" },
-    { 1122, "2" }, { 1123, "SN-42" }, { 1115, "Screen flickers at 75 Hz" },
-    { 1118, "" },
-    { 1111, std::string(75, 'a') + "\r\nsecond 100% line" },
-};
+static const Answers &sampleAnswers = SampleAnswers();
 
 static void SetMachineString(const char *path, const char *name, const std::string &text)
 {

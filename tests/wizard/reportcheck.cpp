@@ -72,6 +72,21 @@ static std::string NowText(bool date)
     return text;
 }
 
+const std::map<int, std::string> &SampleAnswers()
+{
+    static const std::map<int, std::string> answers = {
+        { 1102, "Ms" }, { 1100, "Jane 100% Doe" }, { 1101, "Engineer %s" },
+        { 1103, "Acme %d Ltd" }, { 1104, "1 Main Street" }, { 1105, "12345" },
+        { 1108, "Springfield" }, { 1106, "State" }, { 1107, "Country" },
+        { 1109, "555-0100" }, { 1110, "555-0101" }, { 1112, "jane@example.com" },
+        { 1113, "Mornings" }, { 1114, "Tower PC" }, { 1116, "Pentium" }, { 1117, "16" },
+        { 1119, "Monitor 17" }, { 1121, "QEL 2000" }, { 1122, "2" }, { 1123, "SN-42" },
+        { 1115, "Screen flickers at 75 Hz" }, { 1118, "" },
+        { 1111, std::string(75, 'a') + "\r\nsecond 100% line" },
+    };
+    return answers;
+}
+
 std::string DateText() { return NowText(true); }
 std::string TimeText() { return NowText(false); }
 

@@ -5,6 +5,7 @@
 #ifndef QEL_TEST_REPORTCHECK_H
 #define QEL_TEST_REPORTCHECK_H
 
+#include <map>
 #include <string>
 
 extern const std::string generalBanner, customerBanner, systemBanner, osBanner,
@@ -19,6 +20,10 @@ struct ReportSections {
 };
 
 ReportSections SplitReport(const std::string &report);
+
+/* What a user types, field by field; the area of the problem (1118) is
+ * left empty. */
+const std::map<int, std::string> &SampleAnswers();
 
 /* A label padded to 25 columns, and a field line "%-25s  %s\r\n". */
 std::string PaddedLabel(const std::string &label);
