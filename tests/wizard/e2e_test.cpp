@@ -163,15 +163,6 @@ static long FileSize(const std::string &path)
     return static_cast<long>(data.nFileSizeLow);
 }
 
-static std::vector<std::string> Lines(const std::string &text)
-{
-    std::vector<std::string> lines;
-    size_t at = 0;
-    for (size_t end; (end = text.find("\r\n", at)) != std::string::npos; at = end + 2)
-        lines.push_back(text.substr(at, end - at));
-    return lines;
-}
-
 /* "Name = number" lines of the adapter hardware report, in record order,
  * each item at most once, with a signed decimal value. */
 static void ExpectHardwareLines(const std::string &hardware)

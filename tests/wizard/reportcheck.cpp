@@ -87,6 +87,15 @@ const std::map<int, std::string> &SampleAnswers()
     return answers;
 }
 
+std::vector<std::string> Lines(const std::string &text)
+{
+    std::vector<std::string> lines;
+    size_t at = 0;
+    for (size_t end; (end = text.find("\r\n", at)) != std::string::npos; at = end + 2)
+        lines.push_back(text.substr(at, end - at));
+    return lines;
+}
+
 std::string DateText() { return NowText(true); }
 std::string TimeText() { return NowText(false); }
 

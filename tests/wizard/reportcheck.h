@@ -7,6 +7,7 @@
 
 #include <map>
 #include <string>
+#include <vector>
 
 extern const std::string generalBanner, customerBanner, systemBanner, osBanner,
     adapterBanner, driverBanner, monitorBanner, problemBanner, filesBanner;
@@ -24,6 +25,10 @@ ReportSections SplitReport(const std::string &report);
 /* What a user types, field by field; the area of the problem (1118) is
  * left empty. */
 const std::map<int, std::string> &SampleAnswers();
+
+/* The lines of text that end in CR LF, without it; what follows the last
+ * CR LF is left out. */
+std::vector<std::string> Lines(const std::string &text);
 
 /* A label padded to 25 columns, and a field line "%-25s  %s\r\n". */
 std::string PaddedLabel(const std::string &label);
