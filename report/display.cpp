@@ -233,10 +233,11 @@ void WriteFileInfo(HANDLE report, const char *fileName)
 static void DumpMonitorKey(HANDLE report)
 {
     typedef BOOL(WINAPI * EnumDisplayDevicesProc)(LPCSTR, DWORD, DISPLAY_DEVICEA *, DWORD);
-    /* Through the plain function type, which converts to any other. */
+    /* Through void *, as a FARPROC cast straight to another function type
+     * draws a warning. */
     EnumDisplayDevicesProc enumDisplayDevices =
-        reinterpret_cast<EnumDisplayDevicesProc>(reinterpret_cast<void (*)(void)>(
-            GetProcAddress(GetModuleHandleA("USER32"), "EnumDisplayDevicesA")));
+        reinterpret_cast<EnumDisplayDevicesProc>(reinterpret_cast<void *>(
+            GetProcAddress(GetModuleHandleA("USER32.DLL"), "EnumDisplayDevicesA")));
     if (!enumDisplayDevices)
         return;
     DISPLAY_DEVICEA adapter;
